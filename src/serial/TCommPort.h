@@ -164,7 +164,7 @@ private:
     friend class TReadEventThread;
     friend class TStatusEventThread;
 
-    struct Ring {
+    struct RingBuffer {
         std::unique_ptr<uint8_t[]> data;
         unsigned size = 0;
         unsigned head = 0;              // next byte out; guarded by the ring's lock
@@ -202,8 +202,8 @@ private:
 
     // shared with the workers
     std::unique_ptr<SerialDevice> m_device;
-    Ring m_tx;
-    Ring m_rx;
+    RingBuffer m_tx;
+    RingBuffer m_rx;
     std::unique_ptr<SyncEvent> m_readRequest;  // auto reset
     std::unique_ptr<SyncEvent> m_writeRequest; // manual reset
     std::unique_ptr<SyncEvent> m_dataArrived;  // auto reset
