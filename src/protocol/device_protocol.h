@@ -1,0 +1,44 @@
+#pragma once
+// The protocol half of the main window: the command exchange, the reply dispatcher and
+// the AL sweep wired together. The window layer creates one, gives it the port, and
+// forwards its button clicks; everything shown or asked goes back through ProtocolView.
+#include <QObject>
+
+#include "al_sweep.h"
+#include "command_exchange.h"
+#include "protocol_log.h"
+#include "protocol_timings.h"
+#include "protocol_view.h"
+#include "read_network.h"
+#include "reply_dispatcher.h"
+
+class DeviceProtocol : public QObject {
+    Q_OBJECT
+public:
+    DeviceProtocol(Project *project, ProtocolView *view, LogSink log, const ProtocolTimings &timings = kRealTimings,
+                   QObject *parent = nullptr);
+
+    CommandExchange &Exchange() { return m_exchange; }
+    ReplyDispatcher &Dispatcher() { return m_dispatcher; }
+    AlSweep &Sweep() { return m_sweep; }
+    ReadKind readKind() const { return m_dispatcher.readKind(); }
+
+    // bdReadComClick once SetPortOpen(true) has succeeded: sends the read for the
+    // selected node with repeats. False when the selection has nothing to read.
+    bool ReadSelectedDevice(ReadTarget target, const BcUnit *selectedBc, const AlLine *selectedAl);
+    // btCopyClick of any compare window (the window hides itself afterwards): asks
+    // "Скопировать данные в проект ?" and copies by the current ReadKind.
+    CopyOutcome CopyToProject(BcUnit *selectedBc, AlLine *selectedAl);
+    // Offers the sweep of the BC just copied; on Yes starts it at the reported address.
+    void AskReadPorts();
+
+private:
+    void Log(const QString &text) const;
+
+    Project *m_project;
+    ProtocolView *m_view;
+    LogSink m_log;
+    CommandExchange m_exchange;
+    ReplyDispatcher m_dispatcher;
+    AlSweep m_sweep;
+};

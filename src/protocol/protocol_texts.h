@@ -1,0 +1,42 @@
+#pragma once
+// The system's own texts of the command exchange, the dispatcher and reading the
+// network, letter for letter (the Latin "A" in "AЛ:" of the removal line included).
+// The window layer takes its question texts from here so both halves stay in step.
+
+namespace ProtocolText {
+// Exchange
+inline constexpr char kNoReply[] = "Нет ответа от устройства";
+// Dispatcher: confirmations of writes, built as prefix + number + suffix
+inline constexpr char kSettingsWritten[] = "Данные настроек ПД:";
+inline constexpr char kDeviceWritten[] = "Данные настроек БС:";
+inline constexpr char kZoneWritten[] = "Данные настроек АЛ:";
+inline constexpr char kZoneWrittenForBc[] = " для БС:";
+inline constexpr char kWrittenSuffix[] = " записаны";
+inline constexpr char kNotifyWritten[] = "Данные сценария записаны";
+inline constexpr char kNotifyBad[] = "Данные сценария ошибочны";
+inline constexpr char kErrorPrefix[] = "Ошибка: ";
+// AL sweep merge
+inline constexpr char kAlMismatchCopy[] =
+    "Настройки АЛ в проекте не совпадают с загруженными с устройства. Копирую данные АЛ:";
+inline constexpr char kAlRemovedNoZone[] = "Удалена АЛ в проекте (нет номера зоны) AЛ:";  // Latin A
+// Our own wording: the project's AL table is full, so a swept line cannot be added.
+inline constexpr char kAlTableFull[] = "Нет места в проекте для новой АЛ, данные не добавлены. АЛ:";
+inline constexpr char kBcTableFull[] = "Нет места в проекте для нового БС, данные не добавлены. БС:";
+// Scanner line
+inline constexpr char kScanAddress[] = "Адрес:";
+inline constexpr char kScanDevice[] = " Устройство:";
+// Reading and copying
+inline constexpr char kCopyCaption[] = "Копирование данных";
+inline constexpr char kCopyQuestion[] = "Скопировать данные в проект ?";
+inline constexpr char kCopyPortsQuestion[] = "Скопировать данные портов устройства в проект ?";
+inline constexpr char kPdCopied[] = "Данные ПД скопированы в проект";
+inline constexpr char kBcCopied[] = "Данные БС скопированы в проект";
+inline constexpr char kAlCopied[] = "Данные АЛ скопированы в проект";
+inline constexpr char kNotifyCopied[] = "Данные сценария скопированы в проект";
+inline constexpr char kSweepReading[] = "Читаю данные АЛ:";
+inline constexpr char kSweepDone[] = "Данные всех АЛ прочитаны";
+// Read button captions chosen by the tree
+inline constexpr char kReadPdCaption[] = "Прочитать параметры с ПД";
+inline constexpr char kReadBcCaption[] = "Прочитать параметры с БС";
+inline constexpr char kReadAlCaption[] = "Прочитать параметры с АЛ";
+}  // namespace ProtocolText
