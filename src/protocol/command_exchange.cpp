@@ -8,7 +8,8 @@
 #include "frame.h"
 #include "protocol_texts.h"
 
-Q_LOGGING_CATEGORY(lcExchangeRaw, "talvik.protocol.raw")
+// Hex dumps of every frame, off unless QT_LOGGING_RULES="talvik.protocol.raw.debug=true".
+Q_LOGGING_CATEGORY(lcExchangeRaw, "talvik.protocol.raw", QtWarningMsg)
 
 namespace {
 
