@@ -1,0 +1,6 @@
+#include "record_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    FuzzRecord(data, size, ParseDeviceRecord, BuildDeviceRecord);
+    return 0;
+}
