@@ -158,6 +158,7 @@ protected:
     void disconnectNotify(const QMetaMethod &signal) override;
 
 private:
+    friend class PortWorker;
     friend class TStatusThread;
     friend class TReadThread;
     friend class TWriteThread;
@@ -174,6 +175,10 @@ private:
     };
 
     void ApplyLine();
+    // From a worker: the device went away. Reported once; the close runs on our thread.
+    void ReportDeviceLost(int error);
+    // From a worker: line events happened; wakes the status-event thread if anyone listens.
+    void RaiseEvents(uint32_t bits);
     void UpdateConnectedEvents();
     void StopWorkers();
     void DeviceLost(); // runs on the component's thread
@@ -210,6 +215,12 @@ private:
     std::unique_ptr<SyncEvent> m_statusEvent;  // auto reset
     std::atomic<uint32_t> m_eventMask{0};
     std::atomic<uint32_t> m_connectedEvents{0}; // event bits whose signal is connected
+    static constexpr uint32_t kDataReceivedBit = 1u << 16; // ... and OnDataReceived
+    std::atomic<uint32_t> m_deviceMask{0};      // MonitorEvents as taken at open
+    // The status thread watches for incoming bytes only while armed: the reader disarms it
+    // by taking the wake-up and re-arms it once the driver queue is empty, so bytes that
+    // wait for ring space do not make the status thread spin.
+    std::atomic<bool> m_rxArmed{true};
     std::atomic<bool> m_deviceLost{false};
     std::atomic<int> m_lastError{0};
     bool m_closing = false;
