@@ -96,6 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
                   ThenReopen({{K::SetComNumber, 7}, {K::SetBaudRate, 6}, {K::SetAddr, 250}}), ""},
         ApplyCase{"blanks around each text are ignored", "  COM12 ", " 57600 ", " 251\t",
                   ThenReopen({{K::SetComNumber, 12}, {K::SetBaudRate, 11}, {K::SetAddr, 251}}), ""},
+        ApplyCase{"a blank between COM and its number is allowed", "COM 7", "", "",
+                  ThenReopen({{K::SetComNumber, 7}}), ""},
         ApplyCase{"a typed rate outside the table becomes 19200", "COM1", "12345", "254",
                   ThenReopen({{K::SetComNumber, 1}, {K::SetBaudRate, 8}, {K::SetAddr, 254}}), ""},
         ApplyCase{"an address is kept as typed, without a range test", "COM1", "19200", "300",

@@ -68,9 +68,9 @@ ComSettingPlan ComSettingApplyPlan(const ComSettingTexts &texts)
     const QString addr = texts.addr.trimmed();
     int value = 0;
 
-    // "COM7" -> 7; any other text keeps the current port.
+    // "COM7" -> 7; any other text keeps the current port. "COM 7" is meant as 7 too.
     if (port.contains(QStringLiteral("COM"))) {
-        const QString digits = port.mid(3);
+        const QString digits = port.mid(3).trimmed();
         if (!ReadDecimal(digits, value)) {
             plan.error = NotAnInteger(digits);
             return plan;

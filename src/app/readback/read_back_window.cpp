@@ -42,6 +42,8 @@ QFormLayout *ReadBackWindow::AddGroup(const QString &title, int row, int column)
 {
     auto *group = new QGroupBox(title, this);
     auto *form = new QFormLayout(group);
+    // Some styles keep fields at their hint width, too narrow for a name or "Без фиксации".
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     m_groups->addWidget(group, row, column, Qt::AlignTop);
     return form;
 }
@@ -61,6 +63,7 @@ static void AddLabelled(QFormLayout *form, QWidget *control, const char *name, c
 {
     control->setObjectName(QString::fromLatin1(name));
     control->setEnabled(false);
+    control->setMinimumWidth(120);
     auto *caption = new QLabel(label, form->parentWidget());
     caption->setBuddy(control);
     form->addRow(caption, control);
