@@ -1,0 +1,215 @@
+#pragma once
+// The main window: project tree, parameter pages, log and the file commands.
+// It owns what lives for the whole run: the project, the serial port, the selection.
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+#include <random>
+
+#include "Dialogs.h"
+#include "node_text.h"
+#include "project.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+class TCommPort;
+class TfrInputVal;
+class TfrPdDop;
+class TfrAlDop;
+
+class TfrMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs FormCreate: reads the settings file and opens the port.
+    // It touches no other window; those are attached after they are created.
+    explicit TfrMain(QWidget *parent = nullptr);
+    ~TfrMain() override;
+
+    void AttachWindows(TfrInputVal *inputVal, TfrPdDop *pdDop, TfrAlDop *alDop);
+    // Tests put a scripted answerer here; nullptr restores the real dialogs.
+    void SetDialogs(Dialogs *dialogs);
+    Dialogs &dialogs() { return m_dialogs ? *m_dialogs : *m_qtDialogs; }
+
+    // Services used by the other windows.
+    void LogInfo(const QString &text);
+    void SetProjectOpen(bool open);
+    bool SetPortOpen(bool open);
+    QString InputValue(const QString &prompt, const QString &defaultText);
+    // Asks "Сохранить изменения ?" when the project is modified. False when the user
+    // wanted to save and the save did not happen: the caller must then abandon its action.
+    bool AskSaveChanges();
+    void RebuildNetworkTree();
+    void ExpandNodeByText(const QString &text);
+    NodeKind SelectedNodeKind() const;
+    // Closes the port and writes the settings file; runs once (at destruction at the latest).
+    void FormDestroy();
+
+    Project &project() { return *m_project; }
+    TCommPort &ComPort() { return *m_comPort; }
+    bool IsFilling() const { return m_filling; }
+    bool IsModified() const { return m_modified; }
+    void MarkModified() { m_modified = true; }
+    bool IsProjectOpen() const { return m_projectOpen; }
+    const QString &ProjectFileName() const { return m_projectFileName; }
+    // The records the last tree click chose; null once that record is gone or the tree rebuilt.
+    BcUnit *SelectedBcUnit();
+    AlLine *SelectedAlLine();
+    int Addr() const { return m_addr; }
+    void SetAddr(int addr) { m_addr = addr; }
+    const QString &ScanStart() const { return m_scanStart; }
+    const QString &ScanStop() const { return m_scanStop; }
+    void SetScanRange(const QString &start, const QString &stop);
+    bool SaveProject();
+
+public slots:
+    void tvNetworkClick(QTreeWidgetItem *item);
+    void btDeviceAddClick();
+    void btDeviceDelClick();
+
+    void miNewClick();
+    void miLoadClick();
+    void miSaveClick();
+    void miSaveKakClick();
+    void miCloseProjectClick();
+    void miChangeProjectNameClick();
+    void miAboutClick();
+    void btPdDopClick();
+    void btAlDopClick();
+
+    // Places for the command exchange and the tool windows.
+    void ComPortDataReceived();
+    void bdReadComClick();
+    void btGetVoltageClick();
+    void btFileManagerClick();
+    void miSettingComClick();
+    void miScanerClick();
+    void miUpgradePDClick();
+    void miUpgradeBCClick();
+    void miSaveTALVIKClick();
+
+    // PD page.
+    void edPdAddrChange();
+    void cbPdRsSpeedChange();
+    void edPdStatusChange();
+    void edPDLogClick();
+    void edPdShowErrClick();
+    void cbUSBModeChange();
+    void edPdUbChange();
+    void edPdDirChange();
+    void edPdMicChange();
+    void edPdSpkChange();
+    void edPdSigChange();
+    void cbPdMicChange();
+    // BC page.
+    void edBcAddrChange();
+    void cbBcRsSpeedChange();
+    void cbBcLogClick();
+    void edBcNameChange();
+    void edBcUbWestChange();
+    void edBcUbEastChange();
+    void cbBypassClick();
+    void cbBcDirChange();
+    void edBcMasterAddrChange();
+    void edBcSlaveAddrChange();
+    // AL page.
+    void edAlNumberChange();
+    void edAlZoneChange();
+    void edAlNameChange();
+    void edAlUvpChange();
+    void edAlUkChange();
+    void edAlTUvpChange();
+    void edAlTUkChange();
+    void edAlUspChange();
+    void edAlMicChange();
+    void edAlSpkChange();
+    void edAlSigChange();
+
+protected:
+    void closeEvent(QCloseEvent *event) override; // FormCloseQuery
+
+private:
+    void buildLayout();
+    QWidget *buildToolBar();
+    void buildMenu();
+    QWidget *buildLeftColumn();
+    QWidget *buildPdPage();
+    QWidget *buildBcPage();
+    QWidget *buildAlPage();
+    void connectPageHandlers();
+    void FormCreate();
+
+    void setDeviceButtonsEnabled(bool enabled);
+    void setDeviceCaptions(NodeKind kind);
+    void fillPdPage();
+    void fillBcPage(const BcUnit &bc);
+    void fillAlPage(const AlLine &al);
+    void clearSelection();
+    void showFileError(const QString &what, const QString &path, const QString &reason);
+    void showFooter();
+    void onTreeCurrentChanged(QTreeWidgetItem *current);
+    void onTreeItemClicked(QTreeWidgetItem *item);
+
+    // Each stores the control's value and marks the project modified when it really changed.
+    template <class T> void store(T &field, T value);
+    void storeInt(uint16_t &field, QLineEdit *edit, int min, int max);
+    void storeAddr(uint8_t &field, QLineEdit *edit);
+    void storeFloat(float &field, QLineEdit *edit);
+    void storeBool(bool &field, QCheckBox *box);
+    void setCurrentNodeText(NodeKind kind, const std::string &text);
+
+    std::unique_ptr<Project> m_project; // ~5 MB of fixed tables: on the heap
+    std::unique_ptr<TCommPort> m_comPort;
+    std::unique_ptr<QtDialogs> m_qtDialogs;
+    Dialogs *m_dialogs = nullptr;
+    TfrInputVal *m_inputVal = nullptr;
+    TfrPdDop *m_pdDop = nullptr;
+    TfrAlDop *m_alDop = nullptr;
+
+    bool m_filling = false;
+    bool m_modified = false;
+    bool m_projectOpen = false;
+    bool m_destroyed = false;
+    QString m_projectFileName;
+    // Indexes, not pointers: a deletion moves records, so both are cleared on every
+    // rebuild and checked against the counts before use.
+    int m_selBc = -1;
+    int m_selAl = -1;
+    int m_addr = 254;
+    QString m_scanStart, m_scanStop;
+    QString m_settingsPath;
+    std::mt19937 m_rng;
+    QTreeWidgetItem *m_skipClickFor = nullptr;
+
+    // Controls, named as the users' manuals and the other windows know them.
+    QAction *bbNew, *bbOpen, *bbSave, *bbSaveAs;
+    QAction *miNew, *miLoad, *miSave, *miSaveKak, *miSaveTALVIK, *miCloseProject, *miChangeProjectName;
+    QAction *miSettingCom, *miScaner, *miUpgradePD, *miUpgradeBC, *miAbout;
+    QLabel *pnProjectUrl, *pnProjectName, *pnFooter;
+    QTreeWidget *tvNetwork;
+    QPushButton *btDeviceAdd, *btDeviceDel, *bdReadCom, *btFileManager, *btGetVoltage;
+    QStackedWidget *pcMain;
+    QWidget *tsEmpty, *tsPD, *tsBC, *tsAL;
+    QPlainTextEdit *mmInfo;
+
+    QLineEdit *edPdAddr, *edPdUb, *edPdMic, *edPdSpk, *edPdSig;
+    QComboBox *cbPdRsSpeed, *edPdStatus, *cbUSBMode, *edPdDir, *cbPdMic;
+    QCheckBox *edPDLog, *edPdShowErr;
+    QPushButton *btPdDop;
+
+    QLineEdit *edBcAddr, *edBcName, *edBcUbWest, *edBcUbEast, *edBcMasterAddr, *edBcSlaveAddr;
+    QComboBox *cbBcRsSpeed, *cbBcDir;
+    QCheckBox *cbBcLog, *cbBypass;
+
+    QLineEdit *edAlNumber, *edAlZone, *edAlName, *edAlUvp, *edAlUk, *edAlTUvp, *edAlTUk, *edAlUsp;
+    QLineEdit *edAlMic, *edAlSpk, *edAlSig;
+    QPushButton *btAlDop;
+};

@@ -1,0 +1,65 @@
+#include "value_rules.h"
+
+#include <cstring>
+#include <iterator>
+
+#include "app_texts.h"
+#include "text_utils.h"
+
+int ClampIntText(const std::string &text, int min, int max) {
+    const int32_t v = TextToInt(text.c_str());
+    if (v > max)
+        return max;
+    if (v < min)
+        return min;
+    return v;
+}
+
+float ClampFloatText(const std::string &text, float max, float min) {
+    const float v = TextToFloat(text.c_str());
+    if (v > max)
+        return max;
+    if (v < min)
+        return min;
+    return v;
+}
+
+int BaudIndexFromSpeed(int speed, int def) {
+    static constexpr int kRates[] = {110,   300,   600,   1200,  2400,   4800,   9600,  14400,
+                                     19200, 38400, 56000, 57600, 115200, 128000, 256000};
+    for (int i = 0; i < int(std::size(kRates)); ++i)
+        if (kRates[i] == speed)
+            return i;
+    return def;
+}
+
+bool ChoiceIs(const std::string &text, const char *item) { return text == item; }
+
+uint8_t EchoTypeFromText(const std::string &text) {
+    if (text == kEchoSpeaker)
+        return 1;
+    if (text == kEchoMic)
+        return 2;
+    return 0;
+}
+
+const char *EchoTypeText(uint8_t etp) {
+    switch (etp) {
+    case 1:
+        return kEchoSpeaker;
+    case 2:
+        return kEchoMic;
+    default:
+        return kEchoOff;
+    }
+}
+
+bool StoreName(char *field, size_t capacity, const std::string &utf8) {
+    char cut[256];
+    const size_t size = capacity < sizeof cut ? capacity : sizeof cut;
+    CopyTextUtf8(cut, size, utf8.c_str());
+    if (std::strcmp(cut, field) == 0)
+        return false;
+    std::memcpy(field, cut, std::strlen(cut) + 1);
+    return true;
+}

@@ -1,0 +1,76 @@
+#pragma once
+// Answers the program's questions in the order a test lists them and records every
+// caption and text asked, so a test checks the exact words without a blocking dialog.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+#include "Dialogs.h"
+
+class ScriptedDialogs : public Dialogs {
+public:
+    enum class Kind { YesNo, Information, Error, Input, OpenFile, SaveFile };
+    struct Asked {
+        Kind kind;
+        QString caption;
+        QString text;
+    };
+
+    // Queue the next answer: "yes"/"no" for questions, the typed text for inputs,
+    // a file name (empty = cancelled) for file dialogs.
+    void answer(Kind kind, const QString &reply) { m_script.push_back({kind, reply}); }
+    void yes() { answer(Kind::YesNo, "yes"); }
+    void no() { answer(Kind::YesNo, "no"); }
+    void input(const QString &text) { answer(Kind::Input, text); }
+    void cancelInput() { answer(Kind::Input, "INPUTVAL_CANCEL"); }
+    void openFile(const QString &path) { answer(Kind::OpenFile, path); }
+    void saveFile(const QString &path) { answer(Kind::SaveFile, path); }
+
+    const std::vector<Asked> &asked() const { return m_asked; }
+    void clearAsked() { m_asked.clear(); }
+    bool scriptDone() const { return m_script.empty(); }
+    // Texts of the message boxes shown (information and error), in order.
+    std::vector<QString> messages() const {
+        std::vector<QString> out;
+        for (const Asked &a : m_asked)
+            if (a.kind == Kind::Information || a.kind == Kind::Error)
+                out.push_back(a.text);
+        return out;
+    }
+
+    bool askYesNo(const QString &caption, const QString &text) override {
+        return next(Kind::YesNo, caption, text) == "yes";
+    }
+    void information(const QString &caption, const QString &text) override { record(Kind::Information, caption, text); }
+    void error(const QString &caption, const QString &text) override { record(Kind::Error, caption, text); }
+    QString inputValue(const QString &prompt, const QString &defaultText) override {
+        m_lastInputDefault = defaultText;
+        return next(Kind::Input, QString(), prompt);
+    }
+    QString openFileName(const QString &filter) override { return next(Kind::OpenFile, QString(), filter); }
+    QString saveFileName(const QString &filter) override { return next(Kind::SaveFile, QString(), filter); }
+
+    QString m_lastInputDefault;
+
+private:
+    struct Step {
+        Kind kind;
+        QString reply;
+    };
+    void record(Kind kind, const QString &caption, const QString &text) { m_asked.push_back({kind, caption, text}); }
+    QString next(Kind kind, const QString &caption, const QString &text) {
+        record(kind, caption, text);
+        if (m_script.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return kind == Kind::Input ? QString("INPUTVAL_CANCEL") : QString();
+        }
+        Step s = m_script.front();
+        m_script.pop_front();
+        EXPECT_EQ(int(s.kind), int(kind)) << "asked: " << text.toStdString();
+        return s.reply;
+    }
+    std::deque<Step> m_script;
+    std::vector<Asked> m_asked;
+};
