@@ -131,7 +131,7 @@ TEST(SimProgram, RunsOnItsComLinkAndDumpsTheNetwork) {
     const std::string first = sim.line();
     ASSERT_EQ(first.rfind("COM5 -> /dev/pts/", 0), 0u) << first;
     ASSERT_TRUE(fs::is_symlink(ports / "COM5"));
-    EXPECT_EQ(fs::read_symlink(ports / "COM5").string(), first.substr(9));
+    EXPECT_EQ(fs::read_symlink(ports / "COM5").string(), first.substr(std::string("COM5 -> ").size()));
 
     SimClient pc((ports / "COM5").string());
     ASSERT_TRUE(pc.ok());
