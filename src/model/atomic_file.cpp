@@ -68,6 +68,11 @@ bool WriteFileAtomically(const std::string &path, std::string_view bytes, std::s
         error = Failure(path, EISDIR);
         return false;
     }
+    // A rename would replace even a write-protected file; writing in place would not.
+    if (hadOld && ::access(target.c_str(), W_OK) != 0) {
+        error = Failure(path, errno);
+        return false;
+    }
 
     fs::path tmp;
     int fd = CreateTemporary(dir, tmp);
@@ -77,12 +82,11 @@ bool WriteFileAtomically(const std::string &path, std::string_view bytes, std::s
     }
     bool ok = true;
     int err = 0;
-    // The new file keeps the old one's permissions.
-    if (hadOld && ::fchmod(fd, old.st_mode & 07777) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && (!WriteAll(fd, bytes) || ::fsync(fd) != 0)) {
+    // The new file keeps the old one's permissions where the file system has them; a FAT
+    // disk (the PD's USB disk) refuses chmod, which is no reason to refuse the save.
+    if (hadOld)
+        (void)::fchmod(fd, old.st_mode & 07777);
+    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
         ok = false;
         err = errno;
     }

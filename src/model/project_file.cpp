@@ -30,7 +30,7 @@ void LoadLine(Project &p, std::string_view bytes, std::string &text, ProjectLoad
         return;
     text.assign(bytes);
 
-    static PdSettings settings;   // static: the loader runs on the UI thread only
+    PdSettings settings;
     NotifyScenario notify;
     AlLine line;
     BcUnit unit;

@@ -109,6 +109,19 @@ TEST(WriteFileAtomically, ReadOnlyFolder) {
     EXPECT_EQ(ReadAll(path), "old");
 }
 
+TEST(WriteFileAtomically, WriteProtectedFileStays) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may replace write-protected files";
+    TempDir dir;
+    const std::string path = (dir / "net.cfg").string();
+    std::ofstream(path) << "old";
+    ::chmod(path.c_str(), 0444);
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(path, "new", error));
+    EXPECT_EQ(ReadAll(path), "old");
+    EXPECT_EQ(EntriesIn(dir.path()), 1);
+}
+
 class SaveProjectTest : public ProjectTest {};
 
 TEST_F(SaveProjectTest, SavedBytesAreTheBuiltText) {
