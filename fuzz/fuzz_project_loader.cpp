@@ -8,7 +8,7 @@
 #include "project_file.h"
 
 namespace {
-Project g_project;   // five megabytes: static, as in the program
+Project g_project; // five megabytes: static, as in the program
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -22,6 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         expected += g_project.notifies[i].wav[0] != '\0';
     std::string saved = BuildProjectText(g_project);
     if (std::count(saved.begin(), saved.end(), '\n') != expected)
-        std::abort();   // a name or a scenario carrying a line end would split a record
+        std::abort(); // a name or a scenario carrying a line end would split a record
     return 0;
 }

@@ -12,7 +12,7 @@
 template <typename Record>
 void FuzzRecord(const uint8_t *data, size_t size, bool (*parse)(const char *, Record &),
                 int (*build)(const Record &, char *, uint16_t)) {
-    std::string text(reinterpret_cast<const char *>(data), size);   // adds the NUL
+    std::string text(reinterpret_cast<const char *>(data), size); // adds the NUL
     Record record;
     if (!parse(text.c_str(), record))
         return;
@@ -30,5 +30,5 @@ void FuzzRecord(const uint8_t *data, size_t size, bool (*parse)(const char *, Re
     }
     Record again;
     if (!parse(buf, again))
-        std::abort();   // a built text always carries its keyword
+        std::abort(); // a built text always carries its keyword
 }

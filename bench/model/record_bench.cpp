@@ -47,8 +47,7 @@ NotifyScenario SampleNotify() {
     return r;
 }
 
-template <typename R, int (*Build)(const R &, char *, uint16_t)>
-void BuildBench(benchmark::State &state, R record) {
+template <typename R, int (*Build)(const R &, char *, uint16_t)> void BuildBench(benchmark::State &state, R record) {
     char buf[kRecordBufferSize];
     for (auto _ : state) {
         benchmark::DoNotOptimize(Build(record, buf, sizeof buf));

@@ -44,8 +44,7 @@ void RemoveAlLineAt(Project &p, int index) {
     --p.alCount;
 }
 
-template <typename T, size_t N>
-int IndexIn(const T (&table)[N], int count, const T *entry) {
+template <typename T, size_t N> int IndexIn(const T (&table)[N], int count, const T *entry) {
     if (!entry || entry < table || entry >= table + count)
         return -1;
     return static_cast<int>(entry - table);
@@ -85,7 +84,7 @@ bool AppendAlLine(Project &p, const AlLine &line) {
 void DeleteBcUnit(Project &p, BcUnit *unit) {
     int index = IndexIn(p.bcUnits, p.bcCount, unit);
     if (index < 0)
-        return;   // not a unit in use: a stale reference after a reload changes nothing
+        return; // not a unit in use: a stale reference after a reload changes nothing
     uint8_t adr = unit->adr;
     // The line moved into a hole may belong to this unit too, so the same index is examined again.
     for (int i = 0; i < p.alCount;) {

@@ -9,7 +9,9 @@
 #include "records.h"
 
 namespace {
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 
 std::string_view Trimmed(std::string_view s) {
     while (!s.empty() && IsBlank(s.front()))
@@ -35,9 +37,9 @@ void LoadLine(Project &p, std::string_view bytes, std::string &text, ProjectLoad
     AlLine line;
     BcUnit unit;
     if (ParseSettingRecord(text.c_str(), settings)) {
-        p.settings = settings;   // a later setting line replaces an earlier one
+        p.settings = settings; // a later setting line replaces an earlier one
     } else if (ParseNotifyRecord(text.c_str(), notify)) {
-        if (notify.num >= 1 && notify.num <= 10)   // the table holds scenarios 1..10 only
+        if (notify.num >= 1 && notify.num <= 10) // the table holds scenarios 1..10 only
             p.notifies[notify.num] = notify;
     } else if (ParseZoneRecord(text.c_str(), line)) {
         if (!AppendAlLine(p, line))
@@ -53,7 +55,9 @@ void AppendLine(std::string &out, const char *buf, int length) {
     out += "\r\n";
 }
 
-int Clamped(int count, int capacity) { return count < 0 ? 0 : (count > capacity ? capacity : count); }
+int Clamped(int count, int capacity) {
+    return count < 0 ? 0 : (count > capacity ? capacity : count);
+}
 } // namespace
 
 void LoadProjectText(Project &p, std::string_view bytes, ProjectLoadReport &report) {
@@ -107,7 +111,7 @@ bool LoadProjectFile(Project &p, const std::string &path, ProjectLoadReport &rep
     if (fd >= 0)
         ::close(fd);
     if (failure != 0) {
-        LoadProjectText(p, {}, report);   // a failed read leaves the project closed and empty
+        LoadProjectText(p, {}, report); // a failed read leaves the project closed and empty
         error = "Не удалось прочитать файл \"" + path + "\": " + std::strerror(failure);
         return false;
     }

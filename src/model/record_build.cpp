@@ -16,8 +16,7 @@ int Written(int wanted, uint16_t size) {
 
 // A name field is printed up to its NUL, but never beyond its own array even when a
 // caller filled it without one ("%.*s" prints exactly what "%s" would for a proper name).
-template <size_t N>
-int Bounded(const char (&field)[N]) {
+template <size_t N> int Bounded(const char (&field)[N]) {
     return static_cast<int>(strnlen(field, N));
 }
 } // namespace
@@ -29,11 +28,11 @@ int BuildSettingRecord(const PdSettings &r, char *buf, uint16_t size) {
         buf, size,
         "%s{%s%d, %s%s, %s%s, %s%d, %s%d, %s%d, %s%s, %s%d, %s%d, %s%d, %s%s, %s%d, %s%s, %s%s, %s%s, %s%s, "
         "%s%d, %s%d, %s%d, %s%d, %s%s, %s%.*s}",
-        "setting:", "adr:", r.adr, "mst:", BoolToText(r.mst), "rsl:", BoolToText(r.rsl), "rss:", r.rss, "mic:",
-        r.mic, "spk:", r.spk, "aru:", BoolToText(r.aru), "arl:", r.arl, "ton:", r.ton, "tof:", r.tof, "spd:",
-        BoolToText(r.spd), "spl:", r.spl, "ubs:", FloatToText(r.ubs), "drw:", BoolToText(r.drw), "usb:",
-        BoolToText(r.usb), "mlk:", BoolToText(r.mlk), "etp:", r.etp, "el1:", r.el1, "el2:", r.el2, "sps:", r.sps,
-        "ers:", BoolToText(r.ers), "nam:", Bounded(r.nam), r.nam);
+        "setting:", "adr:", r.adr, "mst:", BoolToText(r.mst), "rsl:", BoolToText(r.rsl), "rss:", r.rss, "mic:", r.mic,
+        "spk:", r.spk, "aru:", BoolToText(r.aru), "arl:", r.arl, "ton:", r.ton, "tof:", r.tof,
+        "spd:", BoolToText(r.spd), "spl:", r.spl, "ubs:", FloatToText(r.ubs), "drw:", BoolToText(r.drw),
+        "usb:", BoolToText(r.usb), "mlk:", BoolToText(r.mlk), "etp:", r.etp, "el1:", r.el1, "el2:", r.el2,
+        "sps:", r.sps, "ers:", BoolToText(r.ers), "nam:", Bounded(r.nam), r.nam);
     return Written(n, size);
 }
 
@@ -41,10 +40,10 @@ int BuildDeviceRecord(const BcUnit &r, char *buf, uint16_t size) {
     if (!buf || size == 0)
         return 0;
     int n = std::snprintf(buf, size, "%s{%s%d, %s%.*s, %s%s, %s%s, %s%s, %s%s, %s%s %s%d, %s%s, %s%d, %s%s, %s%d}",
-                          "device:", "adr:", r.adr, "nam:", Bounded(r.nam), r.nam, "ene:", BoolToText(r.ene), "enw:",
-                          BoolToText(r.enw), "ube:", FloatToText(r.ube), "ubw:", FloatToText(r.ubw), "byp:",
-                          BoolToText(r.byp), "pad:", r.pad, "rsl:", BoolToText(r.rsl), "rss:", r.rss, "drw:",
-                          BoolToText(r.drw), "pas:", r.pas);
+                          "device:", "adr:", r.adr, "nam:", Bounded(r.nam), r.nam, "ene:", BoolToText(r.ene),
+                          "enw:", BoolToText(r.enw), "ube:", FloatToText(r.ube), "ubw:", FloatToText(r.ubw),
+                          "byp:", BoolToText(r.byp), "pad:", r.pad, "rsl:", BoolToText(r.rsl), "rss:", r.rss,
+                          "drw:", BoolToText(r.drw), "pas:", r.pas);
     return Written(n, size);
 }
 
@@ -53,10 +52,9 @@ int BuildZoneRecord(const AlLine &r, char *buf, uint16_t size) {
         return 0;
     // Five floats: half the conversion ring, so none is overwritten before it is printed.
     int n = std::snprintf(
-        buf, size,
-        "%s{%s%d, %s%d, %s%d, %s%.*s, %s%s, %s%s, %s%s, %s%s, %s%s, %s%d, %s%d, %s%d, %s%d, %s%d, %s%d}", "zone:",
-        "num:", r.num, "adr:", r.adr, "prt:", r.prt, "nam:", Bounded(r.nam), r.nam, "uvp:", FloatToText(r.uvp), "ukn:",
-        FloatToText(r.ukn), "tuv:", FloatToText(r.tuv), "tuk:", FloatToText(r.tuk), "usp:", FloatToText(r.usp),
+        buf, size, "%s{%s%d, %s%d, %s%d, %s%.*s, %s%s, %s%s, %s%s, %s%s, %s%s, %s%d, %s%d, %s%d, %s%d, %s%d, %s%d}",
+        "zone:", "num:", r.num, "adr:", r.adr, "prt:", r.prt, "nam:", Bounded(r.nam), r.nam, "uvp:", FloatToText(r.uvp),
+        "ukn:", FloatToText(r.ukn), "tuv:", FloatToText(r.tuv), "tuk:", FloatToText(r.tuk), "usp:", FloatToText(r.usp),
         "spk:", r.spk, "mic:", r.mic, "etp:", r.etp, "el1:", r.el1, "el2:", r.el2, "sps:", r.sps);
     return Written(n, size);
 }
@@ -65,7 +63,7 @@ int BuildNotifyRecord(const NotifyScenario &r, char *buf, uint16_t size) {
     if (!buf || size == 0)
         return 0;
     int n = std::snprintf(buf, size, "%s{%s%d, %s%s, %s%d, %s%.*s, %s%d, %s%d, %s%s, %s%s}", "notify:", "num:", r.num,
-                          "nte:", BoolToText(r.nte), "zon:", r.zon, "wav:", Bounded(r.wav), r.wav, "per:", r.per, "cnt:", r.cnt,
-                          "dtm:", DateTimeToText(r.dtm), "src:", BoolToText(r.src));
+                          "nte:", BoolToText(r.nte), "zon:", r.zon, "wav:", Bounded(r.wav), r.wav, "per:", r.per,
+                          "cnt:", r.cnt, "dtm:", DateTimeToText(r.dtm), "src:", BoolToText(r.src));
     return Written(n, size);
 }

@@ -12,10 +12,9 @@ class RecordText {
 public:
     explicit RecordText(const char *text) : m_text(text), m_length(std::strlen(text)) {}
 
-    template <typename T>
-    void Int(const char *key, T &field) const {
+    template <typename T> void Int(const char *key, T &field) const {
         if (const char *v = Value(key))
-            field = static_cast<T>(TextToInt(v));   // cut to the field's width, no range check
+            field = static_cast<T>(TextToInt(v)); // cut to the field's width, no range check
     }
     void Bool(const char *key, bool &field) const {
         if (const char *v = Value(key))
@@ -31,8 +30,7 @@ public:
     }
     // A name runs to the next comma, or without one to the next closing brace; without
     // either it stays empty. It is cut to the field at a character boundary and trimmed.
-    template <size_t N>
-    void Text(const char *key, char (&field)[N]) const {
+    template <size_t N> void Text(const char *key, char (&field)[N]) const {
         const char *v = Value(key);
         if (!v)
             return;

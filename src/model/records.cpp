@@ -55,5 +55,5 @@ void InitZoneRecord(AlLine &r) {
 }
 
 void InitNotifyRecord(NotifyScenario &r) {
-    r = NotifyScenario{};   // value-initialised: every field and the whole wav array zero
+    r = NotifyScenario{}; // value-initialised: every field and the whole wav array zero
 }

@@ -8,8 +8,7 @@
 const char *DateTimeToText(const PackedDateTime &dt) {
     // Shared by every call: callers copy the text before converting the next date.
     static char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d", dt.year, dt.month, dt.day, dt.hour,
-                  dt.minute);
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d", dt.year, dt.month, dt.day, dt.hour, dt.minute);
     return buffer;
 }
 

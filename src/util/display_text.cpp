@@ -3,7 +3,9 @@
 #include <charconv>
 
 namespace {
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 
 std::string Trimmed(const std::string &text) {
     size_t first = 0;
@@ -15,7 +17,9 @@ std::string Trimmed(const std::string &text) {
     return text.substr(first, last - first);
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A decimal number with ',' as its separator: sign, digits, at most one comma, an optional
 // exponent. The whole text must be the number.

@@ -7,7 +7,9 @@
 #include "text_utils.h"
 
 namespace {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 uint64_t TextToUInt64(const char *text) {
@@ -16,7 +18,7 @@ uint64_t TextToUInt64(const char *text) {
     const char *p = text;
     while (*p && !IsDigit(*p))
         ++p;
-    uint64_t value = 0;   // unsigned arithmetic wraps at 64 bits by definition
+    uint64_t value = 0; // unsigned arithmetic wraps at 64 bits by definition
     for (; IsDigit(*p); ++p)
         value = value * 10 + static_cast<uint64_t>(*p - '0');
     return value;
@@ -45,7 +47,7 @@ float TextToFloat(const char *text) {
     bool negative = false;
     bool signSeen = false;
     bool digitSeen = false;
-    bool started = false;     // a digit or the point: blanks no longer skipped
+    bool started = false; // a digit or the point: blanks no longer skipped
     bool inFraction = false;
     // The digits are collected exactly and converted once, to the nearest float: a text
     // such as "13.7" then comes back from FloatToText with the same digits.
@@ -73,7 +75,7 @@ float TextToFloat(const char *text) {
                 if (inFraction)
                     --exponent;
             } else if (!inFraction) {
-                ++exponent;   // digits beyond what a float can tell apart only scale the value
+                ++exponent; // digits beyond what a float can tell apart only scale the value
             }
         } else if (c == '.' && !inFraction) {
             inFraction = started = true;

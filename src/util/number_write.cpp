@@ -42,7 +42,7 @@ const char *FloatToText(float x, int decimals) {
         return out;
     }
     bool negative = !(x >= 0.0f);
-    float magnitude = std::fabs(x);   // also turns -0.0 into 0.0
+    float magnitude = std::fabs(x); // also turns -0.0 into 0.0
     if (std::isinf(magnitude)) {
         std::strcpy(out, negative ? "-inf" : "inf");
         return out;
@@ -74,4 +74,6 @@ const char *FloatToText(float x, int decimals) {
     return out;
 }
 
-const char *BoolToText(bool b) { return b ? "true" : "false"; }
+const char *BoolToText(bool b) {
+    return b ? "true" : "false";
+}

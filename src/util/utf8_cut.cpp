@@ -3,7 +3,9 @@
 #include "text_utils.h"
 
 namespace {
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 // Bytes of the sequence a lead byte announces; 1 for ASCII and for bytes that lead nothing.
 size_t SequenceLength(unsigned char lead) {
@@ -28,7 +30,7 @@ size_t Utf8CutLength(const char *text, size_t length, size_t maxBytes) {
     for (int steps = 0; steps < 3 && lead > 0 && IsContinuation(bytes[lead]); ++steps)
         --lead;
     if (lead == maxBytes || IsContinuation(bytes[lead]))
-        return maxBytes;   // the cut is at a boundary, or the bytes are no valid UTF-8 anyway
+        return maxBytes; // the cut is at a boundary, or the bytes are no valid UTF-8 anyway
     // A stray continuation byte behind a complete character is no reason to cut earlier.
     return lead + SequenceLength(bytes[lead]) > maxBytes ? lead : maxBytes;
 }

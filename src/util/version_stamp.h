@@ -17,7 +17,9 @@
 #define TALVIK_VERSION_TEXT(x) TALVIK_VERSION_TEXT_(x)
 
 // [[gnu::used]] keeps the otherwise unreferenced constant in the object file.
-#define TALVIK_EMBED_VERSION(major, minor, release, build)                                                   \
-    [[gnu::used]] static const char talvikVersionStamp[] =                                                  \
-        TALVIK_VERSION_MAGIC TALVIK_VERSION_TEXT(major) "." TALVIK_VERSION_TEXT(minor) "."                  \
-            TALVIK_VERSION_TEXT(release) "." TALVIK_VERSION_TEXT(build);
+// clang-format off
+#define TALVIK_EMBED_VERSION(major, minor, release, build)                                \
+    [[gnu::used]] static const char talvikVersionStamp[] =                               \
+        TALVIK_VERSION_MAGIC TALVIK_VERSION_TEXT(major) "." TALVIK_VERSION_TEXT(minor)   \
+        "." TALVIK_VERSION_TEXT(release) "." TALVIK_VERSION_TEXT(build);
+// clang-format on

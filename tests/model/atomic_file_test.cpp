@@ -43,7 +43,7 @@ TEST(WriteFileAtomically, CreatesAndReplaces) {
     EXPECT_EQ(ReadAll(path), "second");
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);   // the replaced file keeps its permissions
+    EXPECT_EQ(st.st_mode & 0777, 0640u); // the replaced file keeps its permissions
     EXPECT_EQ(EntriesIn(dir.path()), 1);
 }
 
@@ -62,7 +62,7 @@ TEST(WriteFileAtomically, FailuresLeaveTheOldFileAndNoTemporary) {
     fs::create_directory(dir / "sub");
     std::ofstream(dir / "sub" / "keep") << "x";
     std::string error;
-    EXPECT_FALSE(WriteFileAtomically((dir / "sub").string(), "new", error));   // a folder in the way
+    EXPECT_FALSE(WriteFileAtomically((dir / "sub").string(), "new", error)); // a folder in the way
     EXPECT_NE(error.find("sub"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(dir / "sub"));
     EXPECT_FALSE(WriteFileAtomically((dir / "missing" / "net.cfg").string(), "new", error));

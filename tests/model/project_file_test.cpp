@@ -4,8 +4,8 @@
 #include <sstream>
 #include <string>
 
-#include "project_fixture.h"
 #include "project_file.h"
+#include "project_fixture.h"
 #include "record_strings.h"
 #include "temp_dir.h"
 #include "text_utils.h"
@@ -17,8 +17,12 @@ const std::string kDefaultSettingLine = [] {
     return Text(s);
 }();
 
-std::string DeviceLine(int adr) { return "device:{adr:" + std::to_string(adr) + "}"; }
-std::string ZoneLine(int num) { return "zone:{num:" + std::to_string(num) + ", adr:240, prt:1}"; }
+std::string DeviceLine(int adr) {
+    return "device:{adr:" + std::to_string(adr) + "}";
+}
+std::string ZoneLine(int num) {
+    return "zone:{num:" + std::to_string(num) + ", adr:240, prt:1}";
+}
 } // namespace
 
 class ProjectFileTest : public ProjectTest {
@@ -39,8 +43,8 @@ TEST_F(ProjectFileTest, WriterOrderAndScenarioNumbers) {
     AppendAlLine(p, Line(241, 1, 10));
     std::strcpy(p.notifies[9].wav, "b.wav");
     std::strcpy(p.notifies[2].wav, "a.wav");
-    p.notifies[2].num = 0;       // the index, not the stored number, goes into the file
-    p.notifies[5].nte = true;    // enabled but unnamed: not written
+    p.notifies[2].num = 0;    // the index, not the stored number, goes into the file
+    p.notifies[5].nte = true; // enabled but unnamed: not written
     std::strcpy(p.notifies[0].wav, "never.wav");
 
     std::string expected = Text(p.settings) + "\r\n" + Text(p.bcUnits[0]) + "\r\n" + Text(p.bcUnits[1]) + "\r\n" +
@@ -50,7 +54,7 @@ TEST_F(ProjectFileTest, WriterOrderAndScenarioNumbers) {
     expected += Text(two) + "\r\n" + Text(p.notifies[9]) + "\r\n";
     std::string file = BuildProjectText(p);
     EXPECT_EQ(file, expected);
-    EXPECT_NE(file.find("nam:Сеть}"), std::string::npos);   // UTF-8 bytes as they are
+    EXPECT_NE(file.find("nam:Сеть}"), std::string::npos); // UTF-8 bytes as they are
 
     // Read back, the project writes the same bytes; the unnamed scenario is at its defaults.
     std::string again = file;
@@ -68,7 +72,7 @@ struct LoadCase {
     std::string file;
     int bcCount;
     int alCount;
-    int firstBcAdr;   // -1: not checked
+    int firstBcAdr; // -1: not checked
 };
 
 class LoaderLines : public ProjectFileTest, public testing::WithParamInterface<LoadCase> {};
@@ -97,11 +101,10 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"zones_before_devices", ZoneLine(1) + "\r\n" + ZoneLine(2) + "\r\n" + DeviceLine(242), 1, 2, 242},
         LoadCase{"same_address_twice_both_taken", DeviceLine(240) + "\r\n" + DeviceLine(240), 2, 0, 240},
         LoadCase{"empty_and_blank_lines_skipped", "\r\n  \r\n\t\n" + DeviceLine(240) + "\r\n\r\n", 1, 0, 240},
-        LoadCase{"unknown_lines_ignored", "hello\r\nDevice:{adr:1}\r\n" + DeviceLine(240) + "\r\n[section]", 1, 0,
-                 240},
+        LoadCase{"unknown_lines_ignored", "hello\r\nDevice:{adr:1}\r\n" + DeviceLine(240) + "\r\n[section]", 1, 0, 240},
         LoadCase{"nul_ends_the_line",
-                 std::string("device:{adr:241") + '\0' + "junk\r\n" + std::string(1, '\0') + ZoneLine(1) + "\r\n", 1,
-                 0, 241},
+                 std::string("device:{adr:241") + '\0' + "junk\r\n" + std::string(1, '\0') + ZoneLine(1) + "\r\n", 1, 0,
+                 241},
         LoadCase{"empty_file", "", 0, 0, -1}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -110,7 +113,7 @@ TEST_F(ProjectFileTest, LaterSettingWinsAndNotifyNumbersOutsideTheTableAreIgnore
          "setting:{adr:252, nam:second}\r\n"
          "notify:{num:0, wav:zero.wav}\r\n"
          "notify:{num:11, wav:eleven.wav}\r\n"
-         "notify:{num:267, wav:wraps.wav}\r\n"   // 267 is 11 in the 8-bit number
+         "notify:{num:267, wav:wraps.wav}\r\n" // 267 is 11 in the 8-bit number
          "notify:{num:10, wav:ten.wav}\r\n");
     EXPECT_EQ(p.settings.adr, 252);
     EXPECT_STREQ(p.settings.nam, "second");
@@ -127,7 +130,7 @@ TEST_F(ProjectFileTest, LoadingReplacesTheOldProject) {
     EXPECT_EQ(p.bcCount, 0);
     EXPECT_EQ(p.alCount, 0);
     EXPECT_STREQ(p.notifies[3].wav, "");
-    EXPECT_EQ(p.notifies[3].num, 0);   // opening leaves scenarios 1..10 numbered 0
+    EXPECT_EQ(p.notifies[3].num, 0); // opening leaves scenarios 1..10 numbered 0
 }
 
 TEST_F(ProjectFileTest, StopsTakingDevicesAndZonesAtCapacityAndCountsTheRest) {
@@ -136,7 +139,7 @@ TEST_F(ProjectFileTest, StopsTakingDevicesAndZonesAtCapacityAndCountsTheRest) {
         file += DeviceLine(i % 256) + "\r\n";
     for (int i = 0; i < kAlCapacity + 5; ++i)
         file += ZoneLine(i % 65536) + "\r\n";
-    file += "setting:{adr:253}\r\n";   // lines after the overflow are still read
+    file += "setting:{adr:253}\r\n"; // lines after the overflow are still read
     Load(file);
     EXPECT_EQ(p.bcCount, kBcCapacity);
     EXPECT_EQ(p.alCount, kAlCapacity);
@@ -144,7 +147,7 @@ TEST_F(ProjectFileTest, StopsTakingDevicesAndZonesAtCapacityAndCountsTheRest) {
     EXPECT_EQ(report.zonesLeftOut, 5);
     EXPECT_EQ(p.settings.adr, 253);
     Load("setting:{}");
-    EXPECT_EQ(report.devicesLeftOut, 0);   // a new load starts a new report
+    EXPECT_EQ(report.devicesLeftOut, 0); // a new load starts a new report
 }
 
 TEST_F(ProjectFileTest, BadInputNeverCrashes) {
@@ -171,7 +174,7 @@ TEST_F(ProjectFileTest, LoadFileReadsAndReportsFailure) {
         AppendBcUnit(p, Unit(240));
         EXPECT_FALSE(LoadProjectFile(p, path, report, error));
         EXPECT_NE(error.find(path), std::string::npos);
-        EXPECT_EQ(p.bcCount, 0);   // reset: a failed open leaves no half project
+        EXPECT_EQ(p.bcCount, 0); // reset: a failed open leaves no half project
     }
 }
 
@@ -179,8 +182,8 @@ TEST(ProjectFileName, SaveRule) {
     struct {
         const char *name;
         const char *expected;
-    } cases[] = {{"net", "net.cfg"},         {"net.CFG", "net.CFG.cfg"}, {"a.cfg.bak", "a.cfg.bak"},
-                 {"/x/net.cfg", "/x/net.cfg"}, {"my.cfgx", "my.cfgx"},   {"", ""}};
+    } cases[] = {{"net", "net.cfg"},           {"net.CFG", "net.CFG.cfg"}, {"a.cfg.bak", "a.cfg.bak"},
+                 {"/x/net.cfg", "/x/net.cfg"}, {"my.cfgx", "my.cfgx"},     {"", ""}};
     for (const auto &c : cases)
         EXPECT_EQ(ProjectFileNameForSave(c.name), c.expected) << c.name;
 }

@@ -42,14 +42,14 @@ TEST_F(ProjectTest, ResetNumbersTheScenariosAndEmptiesTheTables) {
 TEST_F(ProjectTest, LookupsReturnTheFirstMatchOrNull) {
     AppendBcUnit(p, Unit(240));
     AppendBcUnit(p, Unit(241));
-    AppendBcUnit(p, Unit(240));   // duplicates only come from files
+    AppendBcUnit(p, Unit(240)); // duplicates only come from files
     AppendAlLine(p, Line(240, 3, 0));
     AppendAlLine(p, Line(240, 3, 9));
     EXPECT_EQ(FindBcUnit(p, 240), &p.bcUnits[0]);
     EXPECT_EQ(FindBcUnit(p, 239), nullptr);
     EXPECT_EQ(FindAlLine(p, 240, 3), &p.alLines[0]);
     EXPECT_EQ(FindAlLine(p, 241, 3), nullptr);
-    EXPECT_EQ(FindAlLine(p, 240, 3 + 256), nullptr);   // the port compares as 16 bits
+    EXPECT_EQ(FindAlLine(p, 240, 3 + 256), nullptr); // the port compares as 16 bits
     EXPECT_EQ(FindAlLineByZone(p, 0), &p.alLines[0]);
     EXPECT_EQ(FindAlLineByZone(p, 9), &p.alLines[1]);
     // Entries beyond the count are not in use.
@@ -59,7 +59,7 @@ TEST_F(ProjectTest, LookupsReturnTheFirstMatchOrNull) {
 }
 
 TEST_F(ProjectTest, DeleteAlLineMovesTheLastIntoTheHole) {
-    EXPECT_FALSE(DeleteAlLine(p, 240, 1));   // no lines at all
+    EXPECT_FALSE(DeleteAlLine(p, 240, 1)); // no lines at all
     AppendAlLine(p, Line(240, 1, 1));
     EXPECT_TRUE(DeleteAlLine(p, 240, 1));
     EXPECT_EQ(p.alCount, 0);
@@ -73,25 +73,25 @@ TEST_F(ProjectTest, DeleteAlLineMovesTheLastIntoTheHole) {
     EXPECT_EQ(Zones(p), (std::vector<int>{3, 2}));
     DeleteAlLineAt(p, &p.alLines[1]);
     EXPECT_EQ(Zones(p), (std::vector<int>{3}));
-    DeleteAlLineAt(p, &p.alLines[5]);   // not in use: nothing happens
+    DeleteAlLineAt(p, &p.alLines[5]); // not in use: nothing happens
     DeleteAlLineAt(p, nullptr);
     EXPECT_EQ(Zones(p), (std::vector<int>{3}));
 }
 
 TEST_F(ProjectTest, DeleteBcUnitRemovesItsLinesWhereverTheyStand) {
-    AppendBcUnit(p, Unit(238));   // A
-    AppendBcUnit(p, Unit(239));   // B
-    AppendBcUnit(p, Unit(240));   // C
+    AppendBcUnit(p, Unit(238)); // A
+    AppendBcUnit(p, Unit(239)); // B
+    AppendBcUnit(p, Unit(240)); // C
     // Lines of A first and last, so the last one is moved into the first one's hole.
     AppendAlLine(p, Line(238, 1, 1));
     AppendAlLine(p, Line(239, 1, 2));
     AppendAlLine(p, Line(240, 1, 3));
     AppendAlLine(p, Line(238, 2, 4));
     DeleteBcUnit(p, &p.bcUnits[0]);
-    EXPECT_EQ(Addresses(p), (std::vector<int>{240, 239}));   // C took A's place
+    EXPECT_EQ(Addresses(p), (std::vector<int>{240, 239})); // C took A's place
     EXPECT_EQ(Zones(p), (std::vector<int>{3, 2}));
 
-    DeleteBcUnit(p, &p.bcUnits[2]);   // beyond the count: a stale reference changes nothing
+    DeleteBcUnit(p, &p.bcUnits[2]); // beyond the count: a stale reference changes nothing
     EXPECT_EQ(Addresses(p), (std::vector<int>{240, 239}));
 }
 
@@ -122,15 +122,15 @@ TEST_F(ProjectTest, NewZoneNumberIsNeverZeroNorTaken) {
     for (uint16_t n = 1; n <= 32767; ++n)
         if (n != 12345)
             AppendAlLine(p, Line(238, 1, n));
-    EXPECT_EQ(NewZoneNumber(p, rng), 12345);   // the one number left
+    EXPECT_EQ(NewZoneNumber(p, rng), 12345); // the one number left
     AppendAlLine(p, Line(238, 1, 12345));
-    EXPECT_EQ(NewZoneNumber(p, rng), 0);       // all taken
+    EXPECT_EQ(NewZoneNumber(p, rng), 0); // all taken
 }
 
 TEST_F(ProjectTest, NewZoneNumberDrawsFromTheFreeNumbers) {
     std::mt19937 rng(42);
     AppendAlLine(p, Line(238, 1, 0));
-    AppendAlLine(p, Line(238, 2, 40000));   // above the drawing range: takes nothing from it
+    AppendAlLine(p, Line(238, 2, 40000)); // above the drawing range: takes nothing from it
     std::set<int> seen;
     for (int i = 0; i < 300; ++i) {
         uint16_t n = NewZoneNumber(p, rng);
@@ -141,5 +141,5 @@ TEST_F(ProjectTest, NewZoneNumberDrawsFromTheFreeNumbers) {
         seen.insert(n);
     }
     EXPECT_EQ(seen.size(), 300u);
-    EXPECT_GT(*seen.rbegin() - *seen.begin(), 20000);   // spread over the range, not counted up
+    EXPECT_GT(*seen.rbegin() - *seen.begin(), 20000); // spread over the range, not counted up
 }

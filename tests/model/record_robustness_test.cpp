@@ -30,11 +30,10 @@ void ParseWithEveryParser(const std::string &text) {
 }
 
 const char *const kKeywords[] = {"setting:", "device:", "zone:", "notify:"};
-const char *const kKeys[] = {"adr:", "mst:", "rsl:", "rss:", "spk:", "mic:", "sps:", "aru:", "arl:", "ton:",
-                             "tof:", "spd:", "spl:", "ubs:", "drw:", "usb:", "mlk:", "etp:", "el1:", "el2:",
-                             "ers:", "nam:", "ene:", "enw:", "ube:", "ubw:", "byp:", "pad:", "pas:", "num:",
-                             "prt:", "uvp:", "ukn:", "tuv:", "tuk:", "usp:", "nte:", "zon:", "wav:", "per:",
-                             "cnt:", "dtm:", "src:"};
+const char *const kKeys[] = {"adr:", "mst:", "rsl:", "rss:", "spk:", "mic:", "sps:", "aru:", "arl:", "ton:", "tof:",
+                             "spd:", "spl:", "ubs:", "drw:", "usb:", "mlk:", "etp:", "el1:", "el2:", "ers:", "nam:",
+                             "ene:", "enw:", "ube:", "ubw:", "byp:", "pad:", "pas:", "num:", "prt:", "uvp:", "ukn:",
+                             "tuv:", "tuk:", "usp:", "nte:", "zon:", "wav:", "per:", "cnt:", "dtm:", "src:"};
 } // namespace
 
 TEST(RecordRobustness, BinaryJunkBehindEachKeyword) {
@@ -78,7 +77,7 @@ TEST(RecordRobustness, TextEndsAtTheNul) {
     BcUnit unit;
     ASSERT_TRUE(ParseDeviceRecord(text.c_str(), unit));
     EXPECT_EQ(unit.adr, 241);
-    EXPECT_STREQ(unit.nam, "");   // no comma or brace before the NUL
+    EXPECT_STREQ(unit.nam, ""); // no comma or brace before the NUL
     EXPECT_EQ(unit.pas, 251);
 }
 
@@ -90,7 +89,7 @@ TEST(RecordRobustness, EveryKeyRepeatedOrMissingValues) {
             for (const char *k : kKeys)
                 repeated += std::string(k) + std::to_string(copy) + ", ";
         for (const char *k : kKeys)
-            empty += std::string(k);   // every key, no values at all
+            empty += std::string(k); // every key, no values at all
         repeated += "}";
         ParseWithEveryParser(repeated);
         ParseWithEveryParser(empty);

@@ -23,8 +23,7 @@ std::string With(std::string text, const std::string &from, const std::string &t
     return text.replace(at, from.size(), to);
 }
 
-template <typename R>
-R Initialised(void (*init)(R &)) {
+template <typename R> R Initialised(void (*init)(R &)) {
     R r;
     init(r);
     return r;
@@ -41,12 +40,14 @@ TEST(RecordDefaults, BuildExactlyTheDefaultLines) {
 struct ParseCase {
     const char *name;
     std::string input;
-    std::string expected;   // the text the parsed record builds
+    std::string expected; // the text the parsed record builds
 };
 
 class ParseThenBuild : public testing::TestWithParam<ParseCase> {};
 
-TEST_P(ParseThenBuild, GivesTheExpectedRecord) { EXPECT_EQ(ParsedText(GetParam().input), GetParam().expected); }
+TEST_P(ParseThenBuild, GivesTheExpectedRecord) {
+    EXPECT_EQ(ParsedText(GetParam().input), GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParseThenBuild,
@@ -70,11 +71,12 @@ INSTANTIATE_TEST_SUITE_P(
                   With(kDefaultDevice, "byp:false pad:250", "byp:true pad:249")},
         ParseCase{"adr_300_stored_as_44", "setting:{adr:300}", With(kDefaultSetting, "adr:250", "adr:44")},
         ParseCase{"negative_echo_time", "zone:{el1:-5}", With(kDefaultZone, "el1:10", "el1:-5")},
-        ParseCase{"repeated_key_read_at_first", "device:{adr:241, adr:242}", With(kDefaultDevice, "adr:238", "adr:241")},
+        ParseCase{"repeated_key_read_at_first", "device:{adr:241, adr:242}",
+                  With(kDefaultDevice, "adr:238", "adr:241")},
         ParseCase{"key_found_inside_a_longer_key", "setting:{xadr:7}", With(kDefaultSetting, "adr:250", "adr:7")},
-        ParseCase{"empty_value_reads_the_next_number", "device:{rss:, drw:true, pas:249}",
-                  With(With(With(kDefaultDevice, "rss:19200", "rss:249"), "drw:false", "drw:true"), "pas:251",
-                       "pas:249")},
+        ParseCase{
+            "empty_value_reads_the_next_number", "device:{rss:, drw:true, pas:249}",
+            With(With(With(kDefaultDevice, "rss:19200", "rss:249"), "drw:false", "drw:true"), "pas:251", "pas:249")},
         ParseCase{"zone_name_hiding_the_mic_key", "zone:{num:1, nam:mic:5, mic:80}",
                   With(With(With(kDefaultZone, "num:0", "num:1"), "nam:,", "nam:mic:5,"), "mic:100", "mic:5")},
         ParseCase{"name_cut_at_comma", "device:{nam:a,b}", With(kDefaultDevice, "nam:,", "nam:a,")},
@@ -86,8 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"name_cut_at_a_character_boundary", "zone:{nam:" + std::string(15, 'a') + "ЖЖЖЖЖЖЖЖЖЖ}",
                   With(kDefaultZone, "nam:,", "nam:" + std::string(15, 'a') + "ЖЖЖЖЖЖЖЖ,")},
         ParseCase{"date_without_seconds_reads_src", "notify:{num:3, wav:a.wav, dtm:2024-05-06 12:30, src:true}",
-                  With(With(With(With(kDefaultNotify, "num:0", "num:3"), "wav:,", "wav:a.wav,"),
-                            "0000-00-00 00:00", "2024-05-06 12:30"),
+                  With(With(With(With(kDefaultNotify, "num:0", "num:3"), "wav:,", "wav:a.wav,"), "0000-00-00 00:00",
+                            "2024-05-06 12:30"),
                        "src:false", "src:true")},
         ParseCase{"anything_after_the_brace", "device:{adr:245} trailing, junk",
                   With(kDefaultDevice, "adr:238", "adr:245")},
@@ -109,8 +111,8 @@ TEST(RecordParse, RejectedTextLeavesTheRecordUntouched) {
 TEST(RecordRoundTrip, EveryFieldSurvivesBuildAndParse) {
     PdSettings s;
     InitSettingRecord(s);
-    s = PdSettings{251, false, true, 115200, 1, 2, 3, true, 4, 5, 6, true, 7, 12.5f, false, true, true, 2, 32767,
-                   -32768, false, "Сеть №1"};
+    s = PdSettings{251,  false, true,  115200, 1,    2,    3, true,  4,      5,     6,
+                   true, 7,     12.5f, false,  true, true, 2, 32767, -32768, false, "Сеть №1"};
     BcUnit d{249, "Корпус, этаж 2", true, 9600, false, false, 13.7f, -1.5f, true, 252, true, 253};
     AlLine z{65535, 247, 16, "Зал", 1.1f, 2.2f, 3.3f, 4.4f, 15.9f, 1, 2, 3, 1, 0, 32767};
     NotifyScenario n{10, true, 65535, "тревога.wav", 255, 7, {2024, 12, 31, 23, 59, 0}, true};
@@ -123,7 +125,7 @@ TEST(RecordRoundTrip, EveryFieldSurvivesBuildAndParse) {
 
     BcUnit d2;
     ASSERT_TRUE(ParseDeviceRecord(Text(d).c_str(), d2));
-    EXPECT_STREQ(d2.nam, "Корпус");   // a name comes back cut at its comma
+    EXPECT_STREQ(d2.nam, "Корпус"); // a name comes back cut at its comma
     std::strcpy(d.nam, "Корпус");
     EXPECT_EQ(Text(d2), Text(d));
 
@@ -144,7 +146,7 @@ TEST(RecordRoundTrip, FloatFieldKeepsItsTextFromMinus1000To1000) {
     InitZoneRecord(zone);
     for (int tenths = -10000; tenths <= 10000; ++tenths) {
         zone.uvp = static_cast<float>(tenths) / 10.0f;
-        zone.usp = zone.uvp + 0.04f;   // a value between tenths: cut, not rounded
+        zone.usp = zone.uvp + 0.04f; // a value between tenths: cut, not rounded
         std::string first = Text(zone);
         AlLine back;
         ASSERT_TRUE(ParseZoneRecord(first.c_str(), back));
@@ -175,7 +177,7 @@ TEST(RecordBuild, NeverWritesPastSize) {
 TEST(RecordBuild, NameWithoutTerminatorStaysInsideItsField) {
     AlLine zone;
     InitZoneRecord(zone);
-    std::memset(zone.nam, 'x', sizeof zone.nam);   // no NUL at all
+    std::memset(zone.nam, 'x', sizeof zone.nam); // no NUL at all
     std::string text = Text(zone);
     EXPECT_NE(text.find("nam:" + std::string(sizeof zone.nam, 'x') + ", uvp:"), std::string::npos);
 }

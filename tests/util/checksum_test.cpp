@@ -8,7 +8,9 @@
 #include "temp_dir.h"
 
 namespace {
-uint16_t CrcOf(const std::string &s) { return Crc16(reinterpret_cast<const uint8_t *>(s.data()), s.size()); }
+uint16_t CrcOf(const std::string &s) {
+    return Crc16(reinterpret_cast<const uint8_t *>(s.data()), s.size());
+}
 } // namespace
 
 TEST(Crc16, KnownValues) {

@@ -13,7 +13,9 @@ TALVIK_EMBED_VERSION(3, 14, 15, 926)
 namespace {
 // Built at run time: a literal holding marker and numbers in one piece would sit in
 // this program's own file and be found before its real stamp.
-std::string Stamp(const std::string &numbers) { return std::string(TALVIK_VERSION_MAGIC) + numbers; }
+std::string Stamp(const std::string &numbers) {
+    return std::string(TALVIK_VERSION_MAGIC) + numbers;
+}
 
 std::string WriteFile(const TempDir &dir, const std::string &name, const std::string &bytes) {
     std::ofstream(dir / name, std::ios::binary) << bytes;
@@ -23,8 +25,11 @@ std::string WriteFile(const TempDir &dir, const std::string &name, const std::st
 
 TEST(GetFileVersion, FindsTheStampInsideABinary) {
     TempDir dir;
-    std::string bytes = std::string("\x7F" "ELF", 4) + std::string(5000, '\0') + Stamp("1.2.3.65535") +
-                        std::string(1, '\0') + std::string(100, '\xFF');
+    std::string bytes = std::string("\x7F"
+                                    "ELF",
+                                    4) +
+                        std::string(5000, '\0') + Stamp("1.2.3.65535") + std::string(1, '\0') +
+                        std::string(100, '\xFF');
     FileVersion v;
     ASSERT_TRUE(GetFileVersion(WriteFile(dir, "prog", bytes), v));
     EXPECT_EQ(v.major, 1);
@@ -35,8 +40,7 @@ TEST(GetFileVersion, FindsTheStampInsideABinary) {
 
 TEST(GetFileVersion, SkipsAMarkerWithoutNumbers) {
     TempDir dir;
-    std::string bytes = Stamp("x") + std::string(1, '\0') +
-                        Stamp("4.5.6.7") + std::string(1, '\0');
+    std::string bytes = Stamp("x") + std::string(1, '\0') + Stamp("4.5.6.7") + std::string(1, '\0');
     FileVersion v;
     ASSERT_TRUE(GetFileVersion(WriteFile(dir, "prog", bytes), v));
     EXPECT_EQ(v.major, 4);

@@ -15,19 +15,20 @@ struct IntCase {
 
 class TextToIntTest : public testing::TestWithParam<IntCase> {};
 
-TEST_P(TextToIntTest, Reads) { EXPECT_EQ(TextToInt(GetParam().text), GetParam().expected); }
+TEST_P(TextToIntTest, Reads) {
+    EXPECT_EQ(TextToInt(GetParam().text), GetParam().expected);
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TextToIntTest,
-    testing::Values(IntCase{"negative", "-12", -12}, IntCase{"digits_inside_junk", "x7y", 7},
-                    IntCase{"no_digits", "abc", 0}, IntCase{"empty", "", 0},
-                    IntCase{"empty_value_reads_next_field", ", num:2}", 2},
-                    IntCase{"smallest_int32", "-2147483648", INT32_MIN},
-                    IntCase{"keeps_low_32_bits", "4294967297", 1},
-                    IntCase{"minus_then_junk_then_digits", "-ab5", -5},
-                    IntCase{"minus_without_digits", "-", 0},
-                    IntCase{"stops_at_first_non_digit", "12,34", 12}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, TextToIntTest,
+                         testing::Values(IntCase{"negative", "-12", -12}, IntCase{"digits_inside_junk", "x7y", 7},
+                                         IntCase{"no_digits", "abc", 0}, IntCase{"empty", "", 0},
+                                         IntCase{"empty_value_reads_next_field", ", num:2}", 2},
+                                         IntCase{"smallest_int32", "-2147483648", INT32_MIN},
+                                         IntCase{"keeps_low_32_bits", "4294967297", 1},
+                                         IntCase{"minus_then_junk_then_digits", "-ab5", -5},
+                                         IntCase{"minus_without_digits", "-", 0},
+                                         IntCase{"stops_at_first_non_digit", "12,34", 12}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(TextToInt, NoneReadsZero) {
     EXPECT_EQ(TextToInt(nullptr), 0);
@@ -40,7 +41,7 @@ TEST(TextToUInt64, LargestValueAndWrap) {
     EXPECT_EQ(TextToUInt64("18446744073709551615"), UINT64_MAX);
     EXPECT_EQ(TextToUInt64("18446744073709551616"), 0u);
     EXPECT_EQ(TextToUInt64("crc:511}"), 511u);
-    EXPECT_EQ(TextToUInt64("-5"), 5u);   // only digits count here
+    EXPECT_EQ(TextToUInt64("-5"), 5u); // only digits count here
 }
 
 struct FloatCase {
@@ -51,7 +52,9 @@ struct FloatCase {
 
 class TextToFloatTest : public testing::TestWithParam<FloatCase> {};
 
-TEST_P(TextToFloatTest, Reads) { EXPECT_FLOAT_EQ(TextToFloat(GetParam().text), GetParam().expected); }
+TEST_P(TextToFloatTest, Reads) {
+    EXPECT_FLOAT_EQ(TextToFloat(GetParam().text), GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TextToFloatTest,
@@ -59,9 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
                     FloatCase{"leading_point", ".5", 0.5f}, FloatCase{"second_point_stops", "1.2.3", 1.2f},
                     FloatCase{"unit_behind", "5V", 5.0f}, FloatCase{"leading_blanks_and_tab", "  \t7", 7.0f},
                     FloatCase{"sign_after_digit_drops_minus", "-5-", 5.0f},
-                    FloatCase{"second_sign_stops_and_drops_minus", "--5", 0.0f},
-                    FloatCase{"plus_sign", "+3.5", 3.5f}, FloatCase{"blank_after_digit_stops", "1 2", 1.0f},
-                    FloatCase{"no_digits", "abc", 0.0f}, FloatCase{"comma_stops", "12,5", 12.0f},
+                    FloatCase{"second_sign_stops_and_drops_minus", "--5", 0.0f}, FloatCase{"plus_sign", "+3.5", 3.5f},
+                    FloatCase{"blank_after_digit_stops", "1 2", 1.0f}, FloatCase{"no_digits", "abc", 0.0f},
+                    FloatCase{"comma_stops", "12,5", 12.0f},
                     FloatCase{"many_leading_zeros", "0000000000000000000000000012.5", 12.5f},
                     FloatCase{"many_fraction_digits", "1.00000000000000000000000000001", 1.0f}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -78,7 +81,7 @@ TEST(TextToFloat, HugeAndTinyTextsDoNotFail) {
     EXPECT_TRUE(std::isinf(TextToFloat(huge.c_str())));
     std::string tiny = "0." + std::string(100, '0') + "1";
     EXPECT_EQ(TextToFloat(tiny.c_str()), 0.0f);
-    std::string longMantissa = "1" + std::string(30, '0');   // 1e30 fits a float
+    std::string longMantissa = "1" + std::string(30, '0'); // 1e30 fits a float
     EXPECT_FLOAT_EQ(TextToFloat(longMantissa.c_str()), 1e30f);
 }
 
@@ -90,7 +93,9 @@ struct BoolCase {
 
 class TextToBoolTest : public testing::TestWithParam<BoolCase> {};
 
-TEST_P(TextToBoolTest, Reads) { EXPECT_EQ(TextToBool(GetParam().text), GetParam().expected); }
+TEST_P(TextToBoolTest, Reads) {
+    EXPECT_EQ(TextToBool(GetParam().text), GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(Cases, TextToBoolTest,
                          testing::Values(BoolCase{"true_word", "true", true}, BoolCase{"one", "1", true},

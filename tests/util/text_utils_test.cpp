@@ -21,7 +21,7 @@ TEST(CopyBytes, ZeroCountEmptiesAndNoneSourceKeepsOldContent) {
     std::strcpy(field, "old");
     CopyText(field, sizeof field, nullptr);
     EXPECT_STREQ(field, "old");
-    CopyBytes(field, 0, "abc", 3);   // no room at all: nothing written
+    CopyBytes(field, 0, "abc", 3); // no room at all: nothing written
     EXPECT_STREQ(field, "old");
 }
 
@@ -37,7 +37,7 @@ struct FindCase {
     const char *name;
     std::string range;
     const char *key;
-    int expectedOffset;   // -1: none
+    int expectedOffset; // -1: none
 };
 
 class FindAfterTest : public testing::TestWithParam<FindCase> {};
@@ -51,19 +51,18 @@ TEST_P(FindAfterTest, PointsBehindTheFirstOccurrence) {
         EXPECT_EQ(p, c.range.data() + c.expectedOffset);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FindAfterTest,
-    testing::Values(FindCase{"key_found", "x adr:5, ", "adr:", 6},
-                    FindCase{"key_missing", "nam:abc", "adr:", -1},
-                    FindCase{"first_of_two", "adr:1 adr:2", "adr:", 4},
-                    FindCase{"inside_a_longer_key", "xadr:9", "adr:", 5},
-                    FindCase{"key_at_the_very_end", "abc adr:", "adr:", 8},
-                    FindCase{"pattern_longer_than_range", "adr", "adr:", -1},
-                    FindCase{"empty_range", "", "adr:", -1},
-                    FindCase{"empty_key", "adr:5", "", -1},
-                    // The range ends before the NUL; a key across the end is not seen.
-                    FindCase{"key_crossing_range_end", std::string("ad\0r:", 5), "adr:", -1}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, FindAfterTest,
+                         testing::Values(FindCase{"key_found", "x adr:5, ", "adr:", 6},
+                                         FindCase{"key_missing", "nam:abc", "adr:", -1},
+                                         FindCase{"first_of_two", "adr:1 adr:2", "adr:", 4},
+                                         FindCase{"inside_a_longer_key", "xadr:9", "adr:", 5},
+                                         FindCase{"key_at_the_very_end", "abc adr:", "adr:", 8},
+                                         FindCase{"pattern_longer_than_range", "adr", "adr:", -1},
+                                         FindCase{"empty_range", "", "adr:", -1},
+                                         FindCase{"empty_key", "adr:5", "", -1},
+                                         // The range ends before the NUL; a key across the end is not seen.
+                                         FindCase{"key_crossing_range_end", std::string("ad\0r:", 5), "adr:", -1}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(FindText, NeverReadsPastTheRange) {
     // Only the first four bytes belong to the range; the key follows right behind.
@@ -76,10 +75,10 @@ TEST(FindText, NeverReadsPastTheRange) {
 
 TEST(StartsWith, Cases) {
     EXPECT_TRUE(StartsWith("OK_FORMAT x", 11, "OK_FORMAT"));
-    EXPECT_FALSE(StartsWith("OK_FOR", 6, "OK_FORMAT"));   // shorter than the prefix
+    EXPECT_FALSE(StartsWith("OK_FOR", 6, "OK_FORMAT")); // shorter than the prefix
     EXPECT_FALSE(StartsWith("OK_FORMAT", 9, ""));
     EXPECT_FALSE(StartsWith("OK_FORMAT", 0, "OK"));
-    EXPECT_FALSE(StartsWith("ok_format", 9, "OK_FORMAT"));   // case-sensitive
+    EXPECT_FALSE(StartsWith("ok_format", 9, "OK_FORMAT")); // case-sensitive
     EXPECT_FALSE(StartsWith(nullptr, 9, "OK"));
 }
 
