@@ -10,6 +10,7 @@ AlSweep::AlSweep(CommandExchange &exchange, ReplyDispatcher &dispatcher, LogSink
 {
     tmReadPorts.setObjectName(QStringLiteral("tmReadPorts"));
     tmReadPorts.setInterval(intervalMs);
+    tmReadPorts.setTimerType(Qt::PreciseTimer);  // a coarse one drifts by up to 5% a tick
     connect(&tmReadPorts, &QTimer::timeout, this, &AlSweep::tmReadPortsTimer);
 }
 
