@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr ProtocolTimings kFast{/*repeatIntervalMs=*/60, /*repeatTransmissions=*/3, /*sweepIntervalMs=*/20};
+constexpr ProtocolTimings kFast{/*repeatIntervalMs=*/100, /*repeatTransmissions=*/3, /*sweepIntervalMs=*/20};
 
 class RepeatFixture : public ::testing::Test {
 protected:

@@ -16,7 +16,7 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr ProtocolTimings kFast{/*repeatIntervalMs=*/60, /*repeatTransmissions=*/3, /*sweepIntervalMs=*/15};
+constexpr ProtocolTimings kFast{/*repeatIntervalMs=*/60, /*repeatTransmissions=*/3, /*sweepIntervalMs=*/25};
 
 std::unique_ptr<Project> SmallProject()
 {
