@@ -118,7 +118,7 @@ int main(int argc, char **argv) {
     TraceFn trace;
     if (opt.trace)
         trace = [](const std::string &line) { std::cerr << line << std::endl; };
-    SimLine line(net, port->fd(), lineSettings, opt.faults, trace);
+    SimLine line(net, *port, lineSettings, opt.faults, trace);
     line.start();
 
     int status = 0;

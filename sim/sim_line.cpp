@@ -15,8 +15,8 @@ constexpr auto kSlice = std::chrono::milliseconds(2);
 constexpr size_t kTraceBytes = 96;
 }  // namespace
 
-SimLine::SimLine(SimNetwork &net, int fd, LineSettings line, FaultSettings faults, TraceFn trace)
-    : m_net(net), m_fd(fd), m_line(line), m_faults(faults), m_trace(std::move(trace)) {}
+SimLine::SimLine(SimNetwork &net, SimPort &port, LineSettings line, FaultSettings faults, TraceFn trace)
+    : m_net(net), m_port(port), m_fd(port.fd()), m_line(line), m_faults(faults), m_trace(std::move(trace)) {}
 
 SimLine::~SimLine() { stop(); }
 
@@ -104,6 +104,7 @@ bool SimLine::writeAll(const uint8_t *data, size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(m_fd, data, size);
         if (n > 0) {
+            m_written += uint64_t(n);
             data += n;
             size -= size_t(n);
             deadline = SimClock::now() + m_line.stallLimit;
@@ -146,6 +147,27 @@ bool SimLine::send(const std::vector<uint8_t> &bytes) {
     return true;
 }
 
+// A client that reads takes bytes out of the queue; one that closed its port leaves them.
+void SimLine::dropUnreadReplies() {
+    const long unread = m_port.unreadByClient();
+    const auto now = SimClock::now();
+    if (unread <= 0) {
+        m_unreadSince = {};
+        return;
+    }
+    const uint64_t taken = m_written - uint64_t(unread);
+    if (m_unreadSince == SimClock::time_point{} || taken != m_takenByClient) {
+        m_takenByClient = taken;
+        m_unreadSince = now;
+        return;
+    }
+    if (now - m_unreadSince >= m_line.unreadLimit) {
+        m_port.discardUnread();
+        m_unreadSince = {};
+        trace("nobody reads the line: " + std::to_string(unread) + " bytes lost");
+    }
+}
+
 void SimLine::run() {
     std::vector<uint8_t> buf(4096);
     for (;;) {
@@ -155,6 +177,7 @@ void SimLine::run() {
                 return;
         }
         pollfd pfd{m_fd, POLLIN, 0};
+        dropUnreadReplies();
         const int ready = ::poll(&pfd, 1, 50);
         if (ready < 0 && errno != EINTR)
             return fail(std::string("poll: ") + std::strerror(errno));

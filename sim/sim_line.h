@@ -14,6 +14,7 @@
 
 #include "sim_faults.h"
 #include "sim_network.h"
+#include "sim_port.h"
 
 struct LineSettings {
     int baud = 19200;  // 0 or below: bytes go at once (in-process tests that are not about timing)
@@ -21,13 +22,17 @@ struct LineSettings {
     // A client that takes no bytes for this long loses the rest of a reply, rather than
     // the whole network hanging on a port nobody reads.
     std::chrono::milliseconds stallLimit{2000};
+    // Replies left unread this long are thrown away. A pseudo-terminal keeps bytes for a
+    // client that closed its port; a real line loses them, and a configurator that reopens
+    // its port after rebooting a PD must not find an old OK_REBOOT waiting.
+    std::chrono::milliseconds unreadLimit{1000};
 };
 
 using TraceFn = std::function<void(const std::string &)>;
 
 class SimLine {
 public:
-    SimLine(SimNetwork &net, int fd, LineSettings line, FaultSettings faults, TraceFn trace = {});
+    SimLine(SimNetwork &net, SimPort &port, LineSettings line, FaultSettings faults, TraceFn trace = {});
     ~SimLine();
     SimLine(const SimLine &) = delete;
     SimLine &operator=(const SimLine &) = delete;
@@ -61,8 +66,10 @@ private:
     bool writeAll(const uint8_t *data, size_t size);
     void fail(const std::string &why);
     void trace(const std::string &line);
+    void dropUnreadReplies();
 
     SimNetwork &m_net;
+    SimPort &m_port;
     int m_fd;
     LineSettings m_line;
     FaultInjector m_faults;
@@ -77,5 +84,8 @@ private:
     Stats m_stats;
     std::thread m_thread;
     SimClock::time_point m_rxFree{}, m_txFree{};
+    uint64_t m_written = 0;        // bytes ever written to the port
+    uint64_t m_takenByClient = 0;  // of those, how many the client had read at the last look
+    SimClock::time_point m_unreadSince{};
     SimClock::time_point m_started = SimClock::now();
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -74,6 +75,18 @@ std::unique_ptr<SimPort> SimPort::Attach(const std::string &path, int baud, std:
     }
     p->m_path = path;
     return p;
+}
+
+long SimPort::unreadByClient() const {
+    int pending = 0;
+    if (m_keeper < 0 || ioctl(m_keeper, TIOCINQ, &pending) != 0)
+        return -1;
+    return pending;
+}
+
+void SimPort::discardUnread() {
+    if (m_keeper >= 0)
+        tcflush(m_keeper, TCIFLUSH);
 }
 
 SimPort::~SimPort() {

@@ -18,6 +18,11 @@ public:
     int fd() const { return m_fd; }
     // What a client opens: the pseudo-terminal's slave, or the attached device itself.
     const std::string &path() const { return m_path; }
+    // Bytes written that the client has not read yet; -1 when that cannot be known
+    // (an attached device).
+    long unreadByClient() const;
+    // Throws those bytes away, as a line does with bytes sent while nobody listens.
+    void discardUnread();
 
 private:
     SimPort() = default;

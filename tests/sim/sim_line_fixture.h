@@ -24,7 +24,7 @@ protected:
         std::string error;
         port = SimPort::OpenPty(error);
         ASSERT_TRUE(port) << error;
-        simLine = std::make_unique<SimLine>(net, port->fd(), line, faults);
+        simLine = std::make_unique<SimLine>(net, *port, line, faults);
         simLine->start();
         client = std::make_unique<SimClient>(port->path());
         ASSERT_TRUE(client->ok());

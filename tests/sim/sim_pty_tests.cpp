@@ -1,6 +1,7 @@
 // The simulator over a real pseudo-terminal, seen from the PC's end.
 #include <fstream>
 #include <random>
+#include <thread>
 
 #include "frame.h"
 #include "pty_pair.h"
@@ -154,6 +155,25 @@ FaultSettings With(double FaultSettings::*share, double v) {
     return f;
 }
 
+// A PC that closes its port (as the file manager does right after rebooting a PD) must not
+// find old replies waiting when it opens the port again: on a real line they are gone.
+TEST_F(PtyNet, RepliesNobodyReadsAreLostLikeOnALine) {
+    LineSettings line = Unpaced();
+    line.unreadLimit = 200ms;
+    start(line);
+    client->send(250, "REBOOT");
+    std::this_thread::sleep_for(50ms);
+    client.reset();
+    std::this_thread::sleep_for(500ms);
+    client = std::make_unique<SimClient>(port->path());
+    EXPECT_TRUE(client->readRaw(200ms).empty());
+    // A client that keeps reading loses nothing, however long the exchange.
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(client->ask(238, "SERVICE"));
+        std::this_thread::sleep_for(30ms);
+    }
+}
+
 TEST_F(PtyNet, DroppedReplyNeverArrives) {
     start(Unpaced(), With(&FaultSettings::dropShare, 1.0));
     client->send(250, "SERVICE");
@@ -224,7 +244,7 @@ TEST(SimAttach, AnswersOnAnExistingSerialDevice) {
     ASSERT_TRUE(port) << error;
     LineSettings unpaced;
     unpaced.baud = 0;
-    SimLine line(net, port->fd(), unpaced, {});
+    SimLine line(net, *port, unpaced, {});
     line.start();
     SimClient pc(bus.masterFd());
     const auto r = pc.ask(240, "GETDEVICE");

@@ -34,7 +34,7 @@ protected:
         ASSERT_TRUE(simPort) << error;
         LineSettings line;
         line.baud = baud;
-        simLine = std::make_unique<SimLine>(net, simPort->fd(), line, FaultSettings{});
+        simLine = std::make_unique<SimLine>(net, *simPort, line, FaultSettings{});
         simLine->start();
         const int com = RegisterComLink(PortsDir(), simPort->path());
         ASSERT_GE(com, 1);
