@@ -18,6 +18,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
@@ -199,6 +200,8 @@ private:
     QStackedWidget *pcMain;
     QWidget *tsEmpty, *tsPD, *tsBC, *tsAL;
     QPlainTextEdit *mmInfo;
+    // Command repetition and the 500 ms sweep over a BC's lines; both idle until used.
+    QTimer *tmRepeat, *tmReadPorts;
 
     QLineEdit *edPdAddr, *edPdUb, *edPdMic, *edPdSpk, *edPdSig;
     QComboBox *cbPdRsSpeed, *edPdStatus, *cbUSBMode, *edPdDir, *cbPdMic;

@@ -1,6 +1,7 @@
 // Construction, FormCreate/FormDestroy and the serial port the window owns.
 #include <QAction>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "TCommPort.h"
@@ -21,6 +22,11 @@ TfrMain::TfrMain(QWidget *parent)
     m_comPort->SetOBuffSize(4096);
     connect(m_comPort.get(), &TCommPort::OnDataReceived, this, [this] { ComPortDataReceived(); });
     buildLayout();
+    tmRepeat = new QTimer(this);
+    tmRepeat->setObjectName("tmRepeat");
+    tmReadPorts = new QTimer(this);
+    tmReadPorts->setObjectName("tmReadPorts");
+    tmReadPorts->setInterval(500);
     FormCreate();
 }
 
