@@ -67,7 +67,13 @@ void TfrPdDop::Fill(const PdSettings &s) {
     edPdEchoLevel2->setText(IntToText(s.el2));
 }
 
-PdSettings *TfrPdDop::target() { return m_main.IsFilling() ? nullptr : &m_main.project().settings; }
+// With no project open the settings are only the defaults of a closed project:
+// an edit there would mark a project modified that does not exist.
+PdSettings *TfrPdDop::target() {
+    if (m_main.IsFilling() || !m_main.IsProjectOpen())
+        return nullptr;
+    return &m_main.project().settings;
+}
 
 void TfrPdDop::storeNumber(uint16_t &field, QLineEdit *edit) {
     if (StoreChanged(field, uint16_t(ClampIntText(edit->text().toStdString(), 0, kPdDopMax))))

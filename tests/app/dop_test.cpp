@@ -79,6 +79,14 @@ TEST_F(Dop, AlChangeWithoutSelectedLineIsIgnored) {
     EXPECT_EQ(project().alLines[0].el1, before) << "the line that moved into the hole is not touched";
 }
 
+TEST_F(Dop, PdWindowEditsNothingWithoutProject) {
+    m_dialogs.no();
+    main().miCloseProjectClick();
+    inPd<QLineEdit>("edPdAruLevel")->setText("5");
+    EXPECT_FALSE(main().IsModified());
+    EXPECT_NE(project().settings.arl, 5);
+}
+
 TEST_F(Dop, ClickRefillsWindowsWithoutWriting) {
     project().alLines[0].etp = 2;
     project().alLines[0].el1 = 300;
