@@ -29,7 +29,7 @@ SimHarness::SimHarness(int baud, const FaultSettings &faults, std::chrono::milli
     LineSettings line;
     line.baud = baud;
     line.replyDelay = replyDelay;
-    m_line = std::make_unique<SimLine>(*m_net, m_port->fd(), line, faults, [this](const std::string &text) {
+    m_line = std::make_unique<SimLine>(*m_net, *m_port, line, faults, [this](const std::string &text) {
         if (text.find("-> ") == std::string::npos)
             return;  // only requests
         std::lock_guard<std::mutex> lock(m_heardMutex);
