@@ -21,8 +21,9 @@ std::string Record(const AlLine &l) {
 
 TEST_F(PtyNet, EveryCommandIsAnsweredFromTheDeviceToThePc) {
     start();
-    std::string setting, device, notify;
-    AlLine zone;
+    // Records are built under the network's lock: the number-to-text ring they use is
+    // shared with the line thread, which builds its replies under the same lock.
+    std::string setting, device, notify, zone;
     simLine->withNetwork([&](SimNetwork &n) {
         char buf[kRecordBufferSize];
         BuildSettingRecord(n.project().settings, buf, sizeof buf);
@@ -31,9 +32,10 @@ TEST_F(PtyNet, EveryCommandIsAnsweredFromTheDeviceToThePc) {
         device = buf;
         BuildNotifyRecord(n.project().notifies[1], buf, sizeof buf);
         notify = buf;
-        zone = *FindAlLine(n.project(), 240, 2);
+        AlLine l = *FindAlLine(n.project(), 240, 2);
+        l.num = 777;
+        zone = Record(l);
     });
-    zone.num = 777;
     struct Row {
         uint8_t dst;
         std::string request;
@@ -45,7 +47,7 @@ TEST_F(PtyNet, EveryCommandIsAnsweredFromTheDeviceToThePc) {
         {240, "GETDEVICE", "OK_GETDEVICEdevice:{adr:240"},
         {240, "SETDEVICE" + device, "OK_SETDEVICE"},
         {240, "GETZONE2", "OK_GETZONEzone:{num:202"},
-        {240, "SETZONE" + Record(zone), "OK_SETZONE2"},
+        {240, "SETZONE" + zone, "OK_SETZONE2"},
         {240, "GETZONE2", "OK_GETZONEzone:{num:777"},
         {250, "GETNOTIFY1", "OK_GETNOTIFYnotify:{num:1"},
         {250, "SETNOTIFY" + notify, "OK_SETNOTIFY"},
