@@ -12,7 +12,8 @@ using simtext::Trim;
 namespace {
 // The PC drops everything it holds rather than grow past this; the devices do the same.
 constexpr size_t kReceiveLimit = 65535;
-constexpr uint8_t kBroadcastNone = 0;
+// Address 0 is nobody's: a device never takes it, so a run of zero bytes is never a request.
+constexpr uint8_t kNoAddress = 0;
 
 bool Starts(std::string_view text, std::string_view word) { return text.substr(0, word.size()) == word; }
 }  // namespace
@@ -37,7 +38,7 @@ SimNetwork::Output SimNetwork::feed(const uint8_t *data, size_t size, SimClock::
     m_rx.insert(m_rx.end(), data, data + size);
     Output out;
     const size_t consumed = CutFrames(
-        m_rx.data(), m_rx.size(), [this](uint8_t dst) { return dst != kBroadcastNone && isDevice(dst); },
+        m_rx.data(), m_rx.size(), [this](uint8_t dst) { return dst != kNoAddress && isDevice(dst); },
         [&](const FrameView &f) {
             out.requests.push_back({f.dst, f.src, {f.payload, f.payload + f.length}});
             if (auto reply = handle(f.dst, f.text(), now))
@@ -219,7 +220,7 @@ void SimNetwork::applyNetworkFile(const std::vector<uint8_t> &bytes) {
 bool SimNetwork::moveDevice(uint8_t from, uint8_t to) {
     if (from == to)
         return true;
-    if (to == kBroadcastNone || to == 255 || m_devices.count(to) || !m_devices.count(from))
+    if (to == kNoAddress || to == 255 || m_devices.count(to) || !m_devices.count(from))
         return false;
     auto node = m_devices.extract(from);
     node.key() = to;

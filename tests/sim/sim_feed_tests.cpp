@@ -1,4 +1,6 @@
 // Frames into the network: which are answered, and where the answers go.
+#include <random>
+
 #include "frame.h"
 #include "sim_test_net.h"
 
@@ -45,6 +47,29 @@ TEST_F(FramesIn, SplitRequestIsAnsweredWhenComplete) {
     const Bytes f = BuildFrame(240, 254, "GETDEVICE");
     EXPECT_TRUE(feed(Bytes(f.begin(), f.begin() + 5)).replies.empty());
     EXPECT_EQ(feed(Bytes(f.begin() + 5, f.end())).replies.size(), 1u);
+}
+
+// A noisy line: junk between requests, bytes arriving in chunks of any size. Every request
+// is still answered once, in order.
+TEST_F(FramesIn, EveryRequestIsFoundAmongJunkAndOddChunks) {
+    std::mt19937 rng(11);
+    Bytes line;
+    const uint8_t devices[] = {250, 238, 240};
+    for (int i = 0; i < 200; ++i) {
+        for (int j = int(rng() % 21); j > 0; --j)
+            line.push_back(uint8_t(rng()));
+        line = Cat(line, BuildFrame(devices[i % 3], 254, "SERVICE"));
+    }
+    std::vector<uint8_t> sources;
+    for (size_t at = 0; at < line.size();) {
+        const size_t n = std::min<size_t>(line.size() - at, 1 + rng() % 40);
+        for (const auto &r : feed(Bytes(line.begin() + long(at), line.begin() + long(at + n))).replies)
+            sources.push_back(r.src);
+        at += n;
+    }
+    ASSERT_EQ(sources.size(), 200u);
+    for (size_t i = 0; i < sources.size(); ++i)
+        EXPECT_EQ(sources[i], devices[i % 3]) << "reply " << i;
 }
 
 TEST_F(FramesIn, MutedDeviceHearsButDoesNotAnswer) {
