@@ -44,6 +44,8 @@ int main(int argc, char **argv) {
         return 0;
     }
 
+    // A script that read the COM line and closed its end of the pipe must not kill us.
+    std::signal(SIGPIPE, SIG_IGN);
     // Signals are taken by sigwait below; every thread started later inherits the mask.
     sigset_t signals;
     sigemptyset(&signals);
