@@ -25,15 +25,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Percentile(std::vector<double> v, double p)
-{
+double Percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
     const size_t i = std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())));
     return v[i];
 }
 
-void DispatchLatency(benchmark::State &state)
-{
+void DispatchLatency(benchmark::State &state) {
     constexpr int kReplies = 1000;
     for (auto _ : state) {
         TempDir dir;
@@ -71,7 +69,7 @@ void DispatchLatency(benchmark::State &state)
                 written[static_cast<size_t>(i)] = Clock::now();
                 while (done.load() <= i)
                     std::this_thread::sleep_for(std::chrono::microseconds(50));
-                std::this_thread::sleep_for(std::chrono::microseconds(200));  // idle line between replies
+                std::this_thread::sleep_for(std::chrono::microseconds(200)); // idle line between replies
             }
         });
         program.WaitFor([&] { return done.load() >= kReplies; }, 60000);
@@ -91,8 +89,7 @@ void DispatchLatency(benchmark::State &state)
 }
 BENCHMARK(DispatchLatency)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-void FullAlSweep(benchmark::State &state)
-{
+void FullAlSweep(benchmark::State &state) {
     for (auto _ : state) {
         SimHarness sim(115200);
         ProgramSide program(sim.comNumber(), 115200, MakeDemoProject(), kRealTimings);
@@ -111,10 +108,9 @@ void FullAlSweep(benchmark::State &state)
 }
 BENCHMARK(FullAlSweep)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -3,8 +3,7 @@
 #include "protocol_texts.h"
 #include "record_compare.h"
 
-AlMergeOutcome MergeSweptAl(Project &project, const AlLine &received)
-{
+AlMergeOutcome MergeSweptAl(Project &project, const AlLine &received) {
     AlMergeOutcome out;
     if (received.num == 0) {
         if (DeleteAlLine(project, received.adr, received.prt)) {

@@ -4,26 +4,22 @@
 #include "protocol_texts.h"
 #include "reply_dispatcher.h"
 
-AlSweep::AlSweep(CommandExchange &exchange, ReplyDispatcher &dispatcher, LogSink log, int intervalMs,
-                 QObject *parent)
-    : QObject(parent), m_exchange(exchange), m_dispatcher(dispatcher), m_log(std::move(log))
-{
+AlSweep::AlSweep(CommandExchange &exchange, ReplyDispatcher &dispatcher, LogSink log, int intervalMs, QObject *parent)
+    : QObject(parent), m_exchange(exchange), m_dispatcher(dispatcher), m_log(std::move(log)) {
     tmReadPorts.setObjectName(QStringLiteral("tmReadPorts"));
     tmReadPorts.setInterval(intervalMs);
-    tmReadPorts.setTimerType(Qt::PreciseTimer);  // a coarse one drifts by up to 5% a tick
+    tmReadPorts.setTimerType(Qt::PreciseTimer); // a coarse one drifts by up to 5% a tick
     connect(&tmReadPorts, &QTimer::timeout, this, &AlSweep::tmReadPortsTimer);
 }
 
-void AlSweep::Start(uint8_t bcAddress)
-{
+void AlSweep::Start(uint8_t bcAddress) {
     m_next = 1;
     m_last = kLastAl;
     m_bcAddress = bcAddress;
     tmReadPorts.start();
 }
 
-void AlSweep::tmReadPortsTimer()
-{
+void AlSweep::tmReadPortsTimer() {
     if (m_next > m_last) {
         tmReadPorts.stop();
         if (m_log)

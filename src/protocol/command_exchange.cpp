@@ -16,11 +16,10 @@ namespace {
 // Longest slice WaitWithEvents sleeps in the event loop before it reads the ticks again.
 constexpr int kWaitSliceMs = 5;
 
-}  // namespace
+} // namespace
 
 CommandExchange::CommandExchange(LogSink log, const ProtocolTimings &timings, QObject *parent)
-    : QObject(parent), m_log(std::move(log)), m_timings(timings)
-{
+    : QObject(parent), m_log(std::move(log)), m_timings(timings) {
     tmRepeat.setObjectName(QStringLiteral("tmRepeat"));
     tmRepeat.setInterval(m_timings.repeatIntervalMs);
     // A coarse timer may fire 5% early (2375 ms instead of 2500): keep the pace exact.
@@ -28,39 +27,35 @@ CommandExchange::CommandExchange(LogSink log, const ProtocolTimings &timings, QO
     connect(&tmRepeat, &QTimer::timeout, this, &CommandExchange::tmRepeatTimer);
 }
 
-void CommandExchange::Log(const char *text) const
-{
+void CommandExchange::Log(const char *text) const {
     if (m_log)
         m_log(QString::fromUtf8(text));
 }
 
-bool CommandExchange::SendFrame(uint8_t address, const uint8_t *payload, int length)
-{
+bool CommandExchange::SendFrame(uint8_t address, const uint8_t *payload, int length) {
     if (length < 0)
         return false;
     uint8_t frame[::kMaxFrameSize];
-    const size_t total = BuildFrame(address, static_cast<uint8_t>(m_addr & 0xFF), payload,
-                                    static_cast<size_t>(length), frame, sizeof frame);
+    const size_t total = BuildFrame(address, static_cast<uint8_t>(m_addr & 0xFF), payload, static_cast<size_t>(length),
+                                    frame, sizeof frame);
     if (total == 0)
-        return false;  // longer than one frame holds: a cut command would be a different one
-    qCDebug(lcExchangeRaw) << "out" << QByteArray::fromRawData(reinterpret_cast<const char *>(frame), int(total)).toHex(' ');
+        return false; // longer than one frame holds: a cut command would be a different one
+    qCDebug(lcExchangeRaw) << "out"
+                           << QByteArray::fromRawData(reinterpret_cast<const char *>(frame), int(total)).toHex(' ');
     if (!m_port)
         return false;
     return m_port->PutBlock(frame, static_cast<int>(total)) == static_cast<int>(total);
 }
 
-bool CommandExchange::SendFrame(uint8_t address, const QByteArray &text)
-{
+bool CommandExchange::SendFrame(uint8_t address, const QByteArray &text) {
     return SendFrame(address, reinterpret_cast<const uint8_t *>(text.constData()), static_cast<int>(text.size()));
 }
 
-bool CommandExchange::SendFrame(uint8_t address, const char *text)
-{
+bool CommandExchange::SendFrame(uint8_t address, const char *text) {
     return SendFrame(address, QByteArray(text ? text : ""));
 }
 
-void CommandExchange::SendCommand(uint8_t address, const QByteArray &text)
-{
+void CommandExchange::SendCommand(uint8_t address, const QByteArray &text) {
     tmRepeat.stop();
     // Kept whole (not cut to a fixed field): a cut record would reach the device as a
     // different record. A text too long for one frame is refused by SendFrame each time.
@@ -74,13 +69,11 @@ void CommandExchange::SendCommand(uint8_t address, const QByteArray &text)
     tmRepeat.start();
 }
 
-void CommandExchange::SendCommand(uint8_t address, const char *text)
-{
+void CommandExchange::SendCommand(uint8_t address, const char *text) {
     SendCommand(address, QByteArray(text ? text : ""));
 }
 
-void CommandExchange::tmRepeatTimer()
-{
+void CommandExchange::tmRepeatTimer() {
     if (m_repeatTag != 0) {
         SendFrame(m_pendingAddress, m_pendingCommand);
         --m_repeatTag;
@@ -90,8 +83,7 @@ void CommandExchange::tmRepeatTimer()
     Log(ProtocolText::kNoReply);
 }
 
-void CommandExchange::ComPortDataReceived(int count)
-{
+void CommandExchange::ComPortDataReceived(int count) {
     if (count <= 0 || !m_port)
         return;
     if (m_fill + count > kReceiveMaxHeld) {
@@ -108,8 +100,7 @@ void CommandExchange::ComPortDataReceived(int count)
         ExtractFrames();
 }
 
-void CommandExchange::TakeBytes(const uint8_t *data, int count)
-{
+void CommandExchange::TakeBytes(const uint8_t *data, int count) {
     if (count <= 0)
         return;
     if (m_fill + count > kReceiveMaxHeld) {
@@ -123,8 +114,7 @@ void CommandExchange::TakeBytes(const uint8_t *data, int count)
         ExtractFrames();
 }
 
-void CommandExchange::ExtractFrames()
-{
+void CommandExchange::ExtractFrames() {
     // A reply handler that waits with events may receive more bytes; they are appended
     // and scanned by this pass, never by a nested one that would move bytes under it.
     if (m_extracting) {
@@ -139,14 +129,15 @@ void CommandExchange::ExtractFrames()
     m_extracting = false;
 }
 
-void CommandExchange::ExtractOnce()
-{
+void CommandExchange::ExtractOnce() {
     const uint32_t emptiedBefore = m_emptied;
     const uint8_t own = static_cast<uint8_t>(m_addr & 0xFF);
     const size_t consumed = CutFrames(
         ReceiveBuffer, static_cast<size_t>(m_fill), [own](uint8_t dst) { return dst == own; },
         [&](const FrameView &f) {
-            qCDebug(lcExchangeRaw) << "in" << f.src << QByteArray::fromRawData(reinterpret_cast<const char *>(f.payload), f.length).toHex(' ');
+            qCDebug(lcExchangeRaw)
+                << "in" << f.src
+                << QByteArray::fromRawData(reinterpret_cast<const char *>(f.payload), f.length).toHex(' ');
             if (m_onReply)
                 m_onReply(f.payload, f.length, f.src);
             // A handler that started a new command emptied the buffer: what was behind
@@ -154,15 +145,14 @@ void CommandExchange::ExtractOnce()
             return m_emptied == emptiedBefore;
         });
     if (m_emptied != emptiedBefore || consumed == 0)
-        return;  // emptied under the scan, or no frame yet (one may still be arriving)
+        return; // emptied under the scan, or no frame yet (one may still be arriving)
     const int rest = std::max(0, m_fill - static_cast<int>(consumed));
     if (rest > 0)
         std::memmove(ReceiveBuffer, ReceiveBuffer + consumed, static_cast<size_t>(rest));
     m_fill = rest;
 }
 
-void CommandExchange::WaitWithEvents(uint32_t ms)
-{
+void CommandExchange::WaitWithEvents(uint32_t ms) {
     const uint32_t start = m_ticks();
     for (;;) {
         const uint32_t elapsed = ElapsedTicks(start, m_ticks());

@@ -24,8 +24,7 @@ public:
     // and the frame's source address.
     using ReplyHandler = std::function<void(const uint8_t *payload, int length, uint8_t source)>;
 
-    explicit CommandExchange(LogSink log, const ProtocolTimings &timings = kRealTimings,
-                             QObject *parent = nullptr);
+    explicit CommandExchange(LogSink log, const ProtocolTimings &timings = kRealTimings, QObject *parent = nullptr);
 
     // The port may change (settings dialog, reconnect); null means no port: nothing is sent.
     void SetPort(CommLink *port) { m_port = port; }
@@ -83,7 +82,7 @@ private:
     int m_addr = 254;
 
     QTimer tmRepeat;
-    int m_repeatTag = 0;  // transmissions still due for the pending command
+    int m_repeatTag = 0; // transmissions still due for the pending command
     QByteArray m_pendingCommand;
     uint8_t m_pendingAddress = 0;
 

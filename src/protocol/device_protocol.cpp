@@ -4,27 +4,20 @@
 
 DeviceProtocol::DeviceProtocol(Project *project, ProtocolView *view, LogSink log, const ProtocolTimings &timings,
                                QObject *parent)
-    : QObject(parent),
-      m_project(project),
-      m_view(view),
-      m_log(log),
-      m_exchange(log, timings, this),
+    : QObject(parent), m_project(project), m_view(view), m_log(log), m_exchange(log, timings, this),
       m_dispatcher(project, view, log, [this] { m_exchange.StopRepeats(); }),
-      m_sweep(m_exchange, m_dispatcher, log, timings.sweepIntervalMs, this)
-{
+      m_sweep(m_exchange, m_dispatcher, log, timings.sweepIntervalMs, this) {
     m_exchange.SetReplyHandler([this](const uint8_t *payload, int length, uint8_t source) {
         m_dispatcher.DispatchReply(payload, length, source);
     });
 }
 
-void DeviceProtocol::Log(const QString &text) const
-{
+void DeviceProtocol::Log(const QString &text) const {
     if (m_log && !text.isEmpty())
         m_log(text);
 }
 
-bool DeviceProtocol::ReadSelectedDevice(ReadTarget target, const BcUnit *selectedBc, const AlLine *selectedAl)
-{
+bool DeviceProtocol::ReadSelectedDevice(ReadTarget target, const BcUnit *selectedBc, const AlLine *selectedAl) {
     if (!m_project)
         return false;
     const ReadRequest request = ReadRequestFor(target, *m_project, selectedBc, selectedAl);
@@ -35,11 +28,11 @@ bool DeviceProtocol::ReadSelectedDevice(ReadTarget target, const BcUnit *selecte
     return true;
 }
 
-CopyOutcome DeviceProtocol::CopyToProject(BcUnit *selectedBc, AlLine *selectedAl)
-{
+CopyOutcome DeviceProtocol::CopyToProject(BcUnit *selectedBc, AlLine *selectedAl) {
     if (!m_project || !m_view)
         return {};
-    if (!m_view->AskYesNo(QString::fromUtf8(ProtocolText::kCopyCaption), QString::fromUtf8(ProtocolText::kCopyQuestion)))
+    if (!m_view->AskYesNo(QString::fromUtf8(ProtocolText::kCopyCaption),
+                          QString::fromUtf8(ProtocolText::kCopyQuestion)))
         return {};
     const CopyOutcome out =
         CopyReceivedToProject(*m_project, m_dispatcher.readKind(), m_dispatcher.Received(), selectedBc, selectedAl);
@@ -57,8 +50,7 @@ CopyOutcome DeviceProtocol::CopyToProject(BcUnit *selectedBc, AlLine *selectedAl
     return out;
 }
 
-void DeviceProtocol::AskReadPorts()
-{
+void DeviceProtocol::AskReadPorts() {
     if (!m_view->AskYesNo(QString::fromUtf8(ProtocolText::kCopyCaption),
                           QString::fromUtf8(ProtocolText::kCopyPortsQuestion)))
         return;

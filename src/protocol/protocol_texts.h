@@ -18,7 +18,7 @@ inline constexpr char kErrorPrefix[] = "Ошибка: ";
 // AL sweep merge
 inline constexpr char kAlMismatchCopy[] =
     "Настройки АЛ в проекте не совпадают с загруженными с устройства. Копирую данные АЛ:";
-inline constexpr char kAlRemovedNoZone[] = "Удалена АЛ в проекте (нет номера зоны) AЛ:";  // Latin A
+inline constexpr char kAlRemovedNoZone[] = "Удалена АЛ в проекте (нет номера зоны) AЛ:"; // Latin A
 // Our own wording: the project's AL table is full, so a swept line cannot be added.
 inline constexpr char kAlTableFull[] = "Нет места в проекте для новой АЛ, данные не добавлены. АЛ:";
 inline constexpr char kBcTableFull[] = "Нет места в проекте для нового БС, данные не добавлены. БС:";
@@ -39,4 +39,4 @@ inline constexpr char kSweepDone[] = "Данные всех АЛ прочита�
 inline constexpr char kReadPdCaption[] = "Прочитать параметры с ПД";
 inline constexpr char kReadBcCaption[] = "Прочитать параметры с БС";
 inline constexpr char kReadAlCaption[] = "Прочитать параметры с АЛ";
-}  // namespace ProtocolText
+} // namespace ProtocolText

@@ -10,8 +10,8 @@
 
 // Which set of AL voltage boxes an OK_ALVOLTS reply fills.
 enum class AlVoltageSet {
-    Disconnected,  // edUk, edUtk, edUspk
-    Connected,     // edUvp, edUtvp, edUspv: the window last asked for the "Uvp" measurement
+    Disconnected, // edUk, edUtk, edUspk
+    Connected,    // edUvp, edUtvp, edUspv: the window last asked for the "Uvp" measurement
 };
 
 class ProtocolView {
@@ -36,10 +36,7 @@ public:
 
     // File manager: whether its reply handler took the payload, and closing its
     // upload/download files when a device error ends a transfer.
-    virtual bool FileManagerTakeReply(const uint8_t * /*payload*/, int /*length*/, uint8_t /*source*/)
-    {
-        return false;
-    }
+    virtual bool FileManagerTakeReply(const uint8_t * /*payload*/, int /*length*/, uint8_t /*source*/) { return false; }
     virtual void FileManagerCloseFiles() {}
 
     // Main window services.

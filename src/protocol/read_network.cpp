@@ -5,13 +5,14 @@
 
 namespace {
 
-QString Text(const char *utf8) { return QString::fromUtf8(utf8); }
+QString Text(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
 
-}  // namespace
+} // namespace
 
 ReadRequest ReadRequestFor(ReadTarget target, const Project &project, const BcUnit *selectedBc,
-                           const AlLine *selectedAl)
-{
+                           const AlLine *selectedAl) {
     ReadRequest r;
     switch (target) {
     case ReadTarget::Pd:
@@ -34,14 +35,13 @@ ReadRequest ReadRequestFor(ReadTarget target, const Project &project, const BcUn
     return r;
 }
 
-CopyOutcome CopyReceivedToProject(Project &project, ReadKind kind, const ReceivedRecords &received,
-                                  BcUnit *selectedBc, AlLine *selectedAl)
-{
+CopyOutcome CopyReceivedToProject(Project &project, ReadKind kind, const ReceivedRecords &received, BcUnit *selectedBc,
+                                  AlLine *selectedAl) {
     CopyOutcome out;
     switch (kind) {
     case ReadPd:
         out.setModified = !SameRecord(project.settings, received.ReceivedPd);
-        project.settings = received.ReceivedPd;  // the project name lives here and is taken too
+        project.settings = received.ReceivedPd; // the project name lives here and is taken too
         out.copied = out.rebuildTree = true;
         out.log = Text(ProtocolText::kPdCopied);
         break;
@@ -63,7 +63,7 @@ CopyOutcome CopyReceivedToProject(Project &project, ReadKind kind, const Receive
             break;
         {
             AlLine line = received.ReceivedAl;
-            line.prt = selectedAl->prt;  // the line stays on its own port
+            line.prt = selectedAl->prt; // the line stays on its own port
             out.setModified = !SameRecord(*selectedAl, line);
             *selectedAl = line;
         }

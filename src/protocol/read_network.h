@@ -13,7 +13,7 @@
 enum class ReadTarget { None, Pd, Bc, Al };
 
 struct ReadRequest {
-    bool send = false;  // false: nothing to read for this selection
+    bool send = false; // false: nothing to read for this selection
     ReadKind kind = ReadNone;
     uint8_t address = 0;
     QByteArray command;
@@ -32,7 +32,7 @@ struct CopyOutcome {
     bool setProjectOpen = false;
     bool rebuildTree = false;
     bool reshowNotifyEditor = false;
-    bool setModified = false;  // only when a stored value really changed
+    bool setModified = false; // only when a stored value really changed
     QString log;
     bool askReadPorts = false;
 };
@@ -40,5 +40,5 @@ struct CopyOutcome {
 // Takes the received record chosen by `kind` into the project. A BC copied over the
 // selected unit takes its AL lines along when the device reports another address; a
 // copied AL line keeps its own AL number.
-CopyOutcome CopyReceivedToProject(Project &project, ReadKind kind, const ReceivedRecords &received,
-                                  BcUnit *selectedBc, AlLine *selectedAl);
+CopyOutcome CopyReceivedToProject(Project &project, ReadKind kind, const ReceivedRecords &received, BcUnit *selectedBc,
+                                  AlLine *selectedAl);

@@ -10,35 +10,32 @@
 
 namespace {
 
-QString Text(const char *utf8) { return QString::fromUtf8(utf8); }
+QString Text(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 // "prefix" + number + "suffix", the shape of every write confirmation.
-QString Numbered(const char *prefix, long long number, const char *suffix)
-{
+QString Numbered(const char *prefix, long long number, const char *suffix) {
     return Text(prefix) + QString::number(number) + Text(suffix);
 }
 
-}  // namespace
+} // namespace
 
-ReplyDispatcher::ReplyDispatcher(Project *project, ProtocolView *view, LogSink log,
-                                 std::function<void()> stopRepeats)
+ReplyDispatcher::ReplyDispatcher(Project *project, ProtocolView *view, LogSink log, std::function<void()> stopRepeats)
     : m_project(project), m_view(view ? view : &m_noView), m_log(std::move(log)),
-      m_stopRepeats(std::move(stopRepeats))
-{
+      m_stopRepeats(std::move(stopRepeats)) {
     InitSettingRecord(m_received.ReceivedPd);
     InitDeviceRecord(m_received.ReceivedBc);
     InitZoneRecord(m_received.ReceivedAl);
     InitNotifyRecord(m_received.ReceivedNotify);
 }
 
-void ReplyDispatcher::Log(const QString &text) const
-{
+void ReplyDispatcher::Log(const QString &text) const {
     if (m_log)
         m_log(text);
 }
 
-void ReplyDispatcher::DispatchReply(const uint8_t *payload, int length, uint8_t source)
-{
+void ReplyDispatcher::DispatchReply(const uint8_t *payload, int length, uint8_t source) {
     // Any accepted frame ends the repeats, whatever it says.
     if (m_stopRepeats)
         m_stopRepeats();
@@ -65,7 +62,7 @@ void ReplyDispatcher::DispatchReply(const uint8_t *payload, int length, uint8_t 
         OnGetZone(rest("OK_GETZONE"));
     } else if (starts("OK_UBVOLT")) {
         const ColonValues v = ValuesBehindColons(rest("OK_UBVOLT"), 1);
-        m_view->ShowPdSupplyVoltage(v.value[0]);  // 0.0 when there is no ':'
+        m_view->ShowPdSupplyVoltage(v.value[0]); // 0.0 when there is no ':'
     } else if (starts("OK_ALVOLTS")) {
         const ColonValues v = ValuesBehindColons(rest("OK_ALVOLTS"), 3);
         if (v.found > 0)
@@ -92,8 +89,7 @@ void ReplyDispatcher::DispatchReply(const uint8_t *payload, int length, uint8_t 
     }
 }
 
-void ReplyDispatcher::OnGetZone(const char *rest)
-{
+void ReplyDispatcher::OnGetZone(const char *rest) {
     if (!ParseZoneRecord(rest, m_received.ReceivedAl))
         return;
     if (m_readKind == ReadAllAl) {
@@ -112,8 +108,7 @@ void ReplyDispatcher::OnGetZone(const char *rest)
     }
 }
 
-void ReplyDispatcher::OnGetNotify(const char *rest)
-{
+void ReplyDispatcher::OnGetNotify(const char *rest) {
     const bool parsed = ParseNotifyRecord(rest, m_received.ReceivedNotify);
     const int num = m_received.ReceivedNotify.num;
     if (parsed && num >= 1 && num <= 10) {
@@ -124,19 +119,17 @@ void ReplyDispatcher::OnGetNotify(const char *rest)
     Log(Text(ProtocolText::kNotifyBad));
 }
 
-void ReplyDispatcher::OnService(const char *rest, int restLength, uint8_t source)
-{
+void ReplyDispatcher::OnService(const char *rest, int restLength, uint8_t source) {
     if (ScannerHasEntry(m_view->ScanLines(), source))
         return;
     m_view->AppendScanLine(ScannerLine(source, DeviceTextFromWire(rest, restLength)));
 }
 
-void ReplyDispatcher::OnOther(const uint8_t *payload, int length, uint8_t source, const char *text)
-{
+void ReplyDispatcher::OnOther(const uint8_t *payload, int length, uint8_t source, const char *text) {
     if (m_view->FileManagerTakeReply(payload, length, source))
         return;
     if (!StartsWith(text, static_cast<size_t>(length), "ERROR_"))
-        return;  // unknown replies are dropped without a trace
+        return; // unknown replies are dropped without a trace
     // A device error may end an upload or download half-way: leave no file open.
     m_view->FileManagerCloseFiles();
     Log(Text(ProtocolText::kErrorPrefix) + QString::fromUtf8(text));

@@ -39,7 +39,7 @@ private:
     void OnService(const char *rest, int restLength, uint8_t source);
     void OnOther(const uint8_t *payload, int length, uint8_t source, const char *text);
 
-    ProtocolView m_noView;  // stands in while no window layer is attached
+    ProtocolView m_noView; // stands in while no window layer is attached
     Project *m_project;
     ProtocolView *m_view;
     LogSink m_log;

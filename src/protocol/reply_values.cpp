@@ -7,8 +7,7 @@
 #include "protocol_texts.h"
 #include "text_utils.h"
 
-ColonValues ValuesBehindColons(const char *rest, int wanted)
-{
+ColonValues ValuesBehindColons(const char *rest, int wanted) {
     ColonValues out;
     const char *from = rest;
     while (from && out.found < wanted && out.found < 3) {
@@ -21,8 +20,7 @@ ColonValues ValuesBehindColons(const char *rest, int wanted)
     return out;
 }
 
-int32_t LeadingInteger(const char *rest)
-{
+int32_t LeadingInteger(const char *rest) {
     if (!rest)
         return 0;
     const char *p = rest;
@@ -38,14 +36,12 @@ int32_t LeadingInteger(const char *rest)
     return static_cast<int32_t>(negative ? 0u - value : value);
 }
 
-QString ScannerLine(uint8_t source, const QString &description)
-{
+QString ScannerLine(uint8_t source, const QString &description) {
     return QString::fromUtf8(ProtocolText::kScanAddress) + QString::number(source) +
            QString::fromUtf8(ProtocolText::kScanDevice) + description;
 }
 
-bool ScannerHasEntry(const QStringList &lines, uint8_t source)
-{
+bool ScannerHasEntry(const QStringList &lines, uint8_t source) {
     const QString needle = QString::fromUtf8(ProtocolText::kScanAddress) + QString::number(source);
     for (const QString &line : lines) {
         if (line.contains(needle))
@@ -54,8 +50,7 @@ bool ScannerHasEntry(const QStringList &lines, uint8_t source)
     return false;
 }
 
-QString DeviceTextFromWire(const char *bytes, int length)
-{
+QString DeviceTextFromWire(const char *bytes, int length) {
     if (!bytes || length <= 0)
         return {};
     return QString::fromStdString(Cp1251ToUtf8(std::string_view(bytes, static_cast<size_t>(length))));

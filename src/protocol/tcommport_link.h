@@ -10,12 +10,10 @@
 class TCommPortLink : public CommLink {
 public:
     explicit TCommPortLink(TCommPort &port) : m_port(port) {}
-    int PutBlock(const uint8_t *data, int count) override
-    {
+    int PutBlock(const uint8_t *data, int count) override {
         return count <= 0 ? 0 : static_cast<int>(m_port.PutBlock(data, static_cast<unsigned>(count)));
     }
-    int GetBlock(uint8_t *data, int count) override
-    {
+    int GetBlock(uint8_t *data, int count) override {
         return count <= 0 ? 0 : static_cast<int>(m_port.GetBlock(data, static_cast<unsigned>(count)));
     }
     bool IsEnabled() const override { return m_port.IsEnabled(); }
@@ -26,10 +24,8 @@ private:
 
 // Routes the port's data-received notification (delivered on the UI thread) into
 // ComPortDataReceived. Returns the connection so the caller can drop it.
-inline QMetaObject::Connection ConnectDataReceived(TCommPort &port, CommandExchange &exchange)
-{
-    return QObject::connect(&port, &TCommPort::OnDataReceived, &exchange,
-                            [&exchange](TCommPort *, unsigned count) {
-                                exchange.ComPortDataReceived(static_cast<int>(count));
-                            });
+inline QMetaObject::Connection ConnectDataReceived(TCommPort &port, CommandExchange &exchange) {
+    return QObject::connect(&port, &TCommPort::OnDataReceived, &exchange, [&exchange](TCommPort *, unsigned count) {
+        exchange.ComPortDataReceived(static_cast<int>(count));
+    });
 }

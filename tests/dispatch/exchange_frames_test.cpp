@@ -13,14 +13,12 @@ namespace {
 
 constexpr uint8_t kPc = 254;
 
-std::string Frame(uint8_t dst, uint8_t src, const std::string &payload)
-{
+std::string Frame(uint8_t dst, uint8_t src, const std::string &payload) {
     const std::vector<uint8_t> f = BuildFrame(dst, src, payload);
     return std::string(f.begin(), f.end());
 }
 
-std::string Hex(const std::string &bytes)
-{
+std::string Hex(const std::string &bytes) {
     static const char *digits = "0123456789ABCDEF";
     std::string out;
     for (unsigned char c : bytes) {
@@ -40,8 +38,7 @@ struct Dispatched {
 
 class ExchangeFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         link.incoming.clear();
         link.sent.clear();
         exchange = std::make_unique<CommandExchange>([this](const QString &t) { log << t; });
@@ -51,13 +48,11 @@ protected:
             dispatched.push_back({std::string(reinterpret_cast<const char *>(p), static_cast<size_t>(n)), src});
         });
     }
-    void Deliver(const std::string &bytes)
-    {
+    void Deliver(const std::string &bytes) {
         link.incoming += bytes;
         exchange->ComPortDataReceived(static_cast<int>(bytes.size()));
     }
-    std::string Held() const
-    {
+    std::string Held() const {
         return std::string(reinterpret_cast<const char *>(exchange->ReceiveData()),
                            static_cast<size_t>(exchange->ReceiveFill()));
     }
@@ -68,15 +63,13 @@ protected:
     std::unique_ptr<CommandExchange> exchange;
 };
 
-TEST_F(ExchangeFixture, GetSettingFrameMatchesTheWorkedExample)
-{
+TEST_F(ExchangeFixture, GetSettingFrameMatchesTheWorkedExample) {
     EXPECT_TRUE(exchange->SendFrame(250, "GETSETTING"));
     ASSERT_EQ(link.sent.size(), 1u);
     EXPECT_EQ(Hex(link.sent[0].bytes), "FA FE 0A 00 47 45 54 53 45 54 54 49 4E 47 3F F1");
 }
 
-TEST_F(ExchangeFixture, AddressAbove255GoesOutAsItsLowByte)
-{
+TEST_F(ExchangeFixture, AddressAbove255GoesOutAsItsLowByte) {
     exchange->SetAddr(300);
     exchange->SendFrame(250, "GETSETTING");
     ASSERT_EQ(link.sent.size(), 1u);
@@ -86,8 +79,7 @@ TEST_F(ExchangeFixture, AddressAbove255GoesOutAsItsLowByte)
     EXPECT_EQ(dispatched, (std::vector<Dispatched>{{"OK_SETSETTING", 250}}));
 }
 
-TEST_F(ExchangeFixture, PayloadSizeLimitAndRefusingPort)
-{
+TEST_F(ExchangeFixture, PayloadSizeLimitAndRefusingPort) {
     EXPECT_TRUE(exchange->SendFrame(250, std::string(1594, 'x').c_str()));
     ASSERT_EQ(link.sent.size(), 1u);
     EXPECT_EQ(link.sent[0].bytes.size(), 1600u);
@@ -111,20 +103,26 @@ struct CutCase {
     std::string held;
 };
 
-std::vector<CutCase> CutCases()
-{
+std::vector<CutCase> CutCases() {
     const std::string a = Frame(kPc, 250, "OK_SETSETTING");
     const std::string b = Frame(kPc, 240, "OK_SETDEVICE");
     std::string badCheck = b;
     badCheck[badCheck.size() - 1] ^= 0x55;
-    const std::string tail = "\xFE\xF0\x20";  // the start of a frame still arriving
+    const std::string tail = "\xFE\xF0\x20"; // the start of a frame still arriving
     return {
-        {"two replies in one read are dispatched in order", {a + b}, {{"OK_SETSETTING", 250}, {"OK_SETDEVICE", 240}}, ""},
+        {"two replies in one read are dispatched in order",
+         {a + b},
+         {{"OK_SETSETTING", 250}, {"OK_SETDEVICE", 240}},
+         ""},
         {"a reply split over reads is dispatched when its last byte arrives",
-         {a.substr(0, 3), a.substr(3, 6), a.substr(9)}, {{"OK_SETSETTING", 250}}, ""},
+         {a.substr(0, 3), a.substr(3, 6), a.substr(9)},
+         {{"OK_SETSETTING", 250}},
+         ""},
         {"garbage in front of a reply is dropped with it", {"\x01\xFE\x33junk" + a}, {{"OK_SETSETTING", 250}}, ""},
         {"garbage with no reply behind it stays", {"\x01\xFE\x33junk and more"}, {}, "\x01\xFE\x33junk and more"},
-        {"a frame for another address is never dispatched", {Frame(250, kPc, "GETSETTING")}, {},
+        {"a frame for another address is never dispatched",
+         {Frame(250, kPc, "GETSETTING")},
+         {},
          Frame(250, kPc, "GETSETTING")},
         {"a frame of length zero is never dispatched", {Frame(kPc, 250, "") + "x"}, {}, Frame(kPc, 250, "") + "x"},
         {"a damaged check is stepped over and the next reply found", {badCheck + a}, {{"OK_SETSETTING", 250}}, ""},
@@ -133,8 +131,7 @@ std::vector<CutCase> CutCases()
     };
 }
 
-TEST_F(ExchangeFixture, CuttingFramesOutOfReceivedBytes)
-{
+TEST_F(ExchangeFixture, CuttingFramesOutOfReceivedBytes) {
     for (const CutCase &c : CutCases()) {
         SCOPED_TRACE(c.name);
         SetUp();
@@ -146,8 +143,7 @@ TEST_F(ExchangeFixture, CuttingFramesOutOfReceivedBytes)
     }
 }
 
-TEST_F(ExchangeFixture, TwoRepliesSplitAtEveryByteAreEachDispatchedOnce)
-{
+TEST_F(ExchangeFixture, TwoRepliesSplitAtEveryByteAreEachDispatchedOnce) {
     const std::string bytes = Frame(kPc, 250, "OK_SETSETTING") + Frame(kPc, 240, "OK_SETZONE5");
     for (size_t cut = 1; cut < bytes.size(); ++cut) {
         SetUp();
@@ -160,8 +156,7 @@ TEST_F(ExchangeFixture, TwoRepliesSplitAtEveryByteAreEachDispatchedOnce)
     }
 }
 
-TEST_F(ExchangeFixture, HandlerStartingACommandLeavesTheBufferEmpty)
-{
+TEST_F(ExchangeFixture, HandlerStartingACommandLeavesTheBufferEmpty) {
     // The first reply makes its handler send a new request; the two replies queued behind
     // it belong to the old exchange and must not be dispatched.
     exchange->SetReplyHandler([this](const uint8_t *p, int n, uint8_t src) {
@@ -174,12 +169,11 @@ TEST_F(ExchangeFixture, HandlerStartingACommandLeavesTheBufferEmpty)
     exchange->StopRepeats();
 }
 
-TEST_F(ExchangeFixture, OverflowBeyond65535BytesEmptiesTheBuffer)
-{
+TEST_F(ExchangeFixture, OverflowBeyond65535BytesEmptiesTheBuffer) {
     Deliver(std::string(65530, '\x55'));
     EXPECT_EQ(exchange->ReceiveFill(), 65530);
     const std::string reply = Frame(kPc, 250, "OK_SETSETTING");
-    Deliver(reply);  // 65530 + 19 > 65535: the noise is dropped first, then the reply read
+    Deliver(reply); // 65530 + 19 > 65535: the noise is dropped first, then the reply read
     EXPECT_EQ(dispatched, (std::vector<Dispatched>{{"OK_SETSETTING", 250}}));
     EXPECT_EQ(exchange->ReceiveFill(), 0);
 
@@ -188,12 +182,11 @@ TEST_F(ExchangeFixture, OverflowBeyond65535BytesEmptiesTheBuffer)
     EXPECT_EQ(exchange->ReceiveFill(), 65535);
 }
 
-TEST_F(ExchangeFixture, SendCommandDropsLeftoversOfEarlierTraffic)
-{
+TEST_F(ExchangeFixture, SendCommandDropsLeftoversOfEarlierTraffic) {
     Deliver("leftover bytes");
     exchange->SendCommand(250, "GETSETTING");
     EXPECT_EQ(exchange->ReceiveFill(), 0);
     exchange->StopRepeats();
 }
 
-}  // namespace
+} // namespace

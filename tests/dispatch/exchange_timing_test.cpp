@@ -15,17 +15,15 @@ constexpr ProtocolTimings kFast{/*repeatIntervalMs=*/100, /*repeatTransmissions=
 
 class RepeatFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         exchange = std::make_unique<CommandExchange>([this](const QString &t) { log << t; }, kFast);
         exchange->SetPort(&link);
         exchange->SetReplyHandler([this](const uint8_t *, int, uint8_t) {
             ++replies;
-            exchange->StopRepeats();  // what the dispatcher does first for every frame
+            exchange->StopRepeats(); // what the dispatcher does first for every frame
         });
     }
-    void DeliverReply()
-    {
+    void DeliverReply() {
         const std::vector<uint8_t> f = BuildFrame(254, 250, std::string_view("OK_SETSETTING"));
         link.incoming.append(f.begin(), f.end());
         exchange->ComPortDataReceived(static_cast<int>(f.size()));
@@ -37,8 +35,7 @@ protected:
     std::unique_ptr<CommandExchange> exchange;
 };
 
-TEST_F(RepeatFixture, UnansweredCommandGoesOutThreeTimesThenReportsNoReply)
-{
+TEST_F(RepeatFixture, UnansweredCommandGoesOutThreeTimesThenReportsNoReply) {
     exchange->SendCommand(250, "GETSETTING");
     EXPECT_EQ(link.sent.size(), 1u) << "the first transmission goes out at once";
     exchange->WaitWithEvents(4 * kFast.repeatIntervalMs + 40);
@@ -54,10 +51,9 @@ TEST_F(RepeatFixture, UnansweredCommandGoesOutThreeTimesThenReportsNoReply)
     EXPECT_FALSE(exchange->RepeatsActive());
 }
 
-TEST_F(RepeatFixture, AReplyStopsTheRepeats)
-{
+TEST_F(RepeatFixture, AReplyStopsTheRepeats) {
     exchange->SendCommand(250, "GETSETTING");
-    exchange->WaitWithEvents(kFast.repeatIntervalMs + kFast.repeatIntervalMs / 2);  // between 2nd and 3rd
+    exchange->WaitWithEvents(kFast.repeatIntervalMs + kFast.repeatIntervalMs / 2); // between 2nd and 3rd
     ASSERT_EQ(link.sent.size(), 2u);
     DeliverReply();
     exchange->WaitWithEvents(3 * kFast.repeatIntervalMs);
@@ -66,8 +62,7 @@ TEST_F(RepeatFixture, AReplyStopsTheRepeats)
     EXPECT_TRUE(log.isEmpty()) << "no failure line";
 }
 
-TEST_F(RepeatFixture, ASecondCommandReplacesThePendingOneAndRestartsTheCount)
-{
+TEST_F(RepeatFixture, ASecondCommandReplacesThePendingOneAndRestartsTheCount) {
     exchange->SendCommand(250, "GETSETTING");
     exchange->WaitWithEvents(kFast.repeatIntervalMs + kFast.repeatIntervalMs / 2);
     exchange->SendCommand(240, "GETDEVICE");
@@ -81,16 +76,14 @@ TEST_F(RepeatFixture, ASecondCommandReplacesThePendingOneAndRestartsTheCount)
     EXPECT_EQ(log.size(), 1) << "one failure line, for the command that replaced the first";
 }
 
-TEST_F(RepeatFixture, ARefusingPortShowsAsNoReply)
-{
+TEST_F(RepeatFixture, ARefusingPortShowsAsNoReply) {
     link.acceptLimit = 0;
     exchange->SendCommand(250, "GETSETTING");
     exchange->WaitWithEvents(4 * kFast.repeatIntervalMs + 40);
     EXPECT_EQ(log, QStringList{QString::fromUtf8("Нет ответа от устройства")});
 }
 
-TEST(ElapsedTicks, CountsAcrossTheWrap)
-{
+TEST(ElapsedTicks, CountsAcrossTheWrap) {
     struct Row {
         const char *name;
         uint32_t start, now, elapsed;
@@ -105,8 +98,7 @@ TEST(ElapsedTicks, CountsAcrossTheWrap)
         EXPECT_EQ(ElapsedTicks(r.start, r.now), r.elapsed) << r.name;
 }
 
-TEST(WaitWithEvents, WaitsTheGivenTicksAcrossAWrapAndHandlesEvents)
-{
+TEST(WaitWithEvents, WaitsTheGivenTicksAcrossAWrapAndHandlesEvents) {
     CommandExchange exchange(nullptr, kFast);
     // A tick counter 100 ms below the wrap that advances 3 ms per reading: a wait of
     // 200 ticks must see the wrap and still end after 200 ticks, not at once and not never.
@@ -129,8 +121,7 @@ TEST(WaitWithEvents, WaitsTheGivenTicksAcrossAWrapAndHandlesEvents)
     EXPECT_GT(readings, 60);
 }
 
-TEST(WaitWithEvents, DispatchesRepliesThatArriveDuringTheWait)
-{
+TEST(WaitWithEvents, DispatchesRepliesThatArriveDuringTheWait) {
     FakeLink link;
     CommandExchange exchange(nullptr, kFast);
     exchange.SetPort(&link);
@@ -145,4 +136,4 @@ TEST(WaitWithEvents, DispatchesRepliesThatArriveDuringTheWait)
     EXPECT_EQ(replies, 1);
 }
 
-}  // namespace
+} // namespace

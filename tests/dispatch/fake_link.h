@@ -17,15 +17,13 @@ public:
 
     FakeLink() { m_clock.start(); }
 
-    int PutBlock(const uint8_t *data, int count) override
-    {
+    int PutBlock(const uint8_t *data, int count) override {
         const int taken = std::min(count, acceptLimit);
-        sent.push_back({std::string(reinterpret_cast<const char *>(data), static_cast<size_t>(taken)),
-                        m_clock.elapsed()});
+        sent.push_back(
+            {std::string(reinterpret_cast<const char *>(data), static_cast<size_t>(taken)), m_clock.elapsed()});
         return taken;
     }
-    int GetBlock(uint8_t *data, int count) override
-    {
+    int GetBlock(uint8_t *data, int count) override {
         const int n = std::min<int>(count, static_cast<int>(incoming.size()));
         std::memcpy(data, incoming.data(), static_cast<size_t>(n));
         incoming.erase(0, static_cast<size_t>(n));

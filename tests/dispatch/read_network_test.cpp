@@ -18,8 +18,7 @@ namespace {
 using Lines = std::vector<std::string>;
 constexpr ProtocolTimings kFast{/*repeatIntervalMs=*/60, /*repeatTransmissions=*/3, /*sweepIntervalMs=*/25};
 
-std::unique_ptr<Project> SmallProject()
-{
+std::unique_ptr<Project> SmallProject() {
     auto p = std::make_unique<Project>();
     ResetProject(*p);
     p->settings.adr = 251;
@@ -37,8 +36,7 @@ std::unique_ptr<Project> SmallProject()
     return p;
 }
 
-TEST(ReadRequestFor, WhatTheReadButtonSendsForEachNode)
-{
+TEST(ReadRequestFor, WhatTheReadButtonSendsForEachNode) {
     auto p = SmallProject();
     BcUnit *bc = &p->bcUnits[0];
     AlLine *al = &p->alLines[0];
@@ -74,8 +72,7 @@ TEST(ReadRequestFor, WhatTheReadButtonSendsForEachNode)
 
 class CopyFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         project = SmallProject();
         InitSettingRecord(received.ReceivedPd);
         received.ReceivedPd.adr = 252;
@@ -95,8 +92,7 @@ protected:
     ReceivedRecords received;
 };
 
-TEST_F(CopyFixture, PdCopyTakesTheWholeRecordNameIncluded)
-{
+TEST_F(CopyFixture, PdCopyTakesTheWholeRecordNameIncluded) {
     const CopyOutcome out = CopyReceivedToProject(*project, ReadPd, received, nullptr, nullptr);
     EXPECT_TRUE(out.copied && out.rebuildTree && out.setModified);
     EXPECT_FALSE(out.askReadPorts);
@@ -109,8 +105,7 @@ TEST_F(CopyFixture, PdCopyTakesTheWholeRecordNameIncluded)
     EXPECT_FALSE(again.setModified) << "copying the same values changes nothing";
 }
 
-TEST_F(CopyFixture, BcCopyGoesOverTheSelectedUnitAndOffersTheSweep)
-{
+TEST_F(CopyFixture, BcCopyGoesOverTheSelectedUnitAndOffersTheSweep) {
     const CopyOutcome out = CopyReceivedToProject(*project, ReadBc, received, &project->bcUnits[0], nullptr);
     EXPECT_TRUE(out.copied && out.rebuildTree && out.askReadPorts && out.setModified);
     EXPECT_EQ(out.log.toStdString(), "Данные БС скопированы в проект");
@@ -121,8 +116,7 @@ TEST_F(CopyFixture, BcCopyGoesOverTheSelectedUnitAndOffersTheSweep)
     EXPECT_TRUE(none.log.isEmpty()) << "no unit selected: nothing copied, nothing logged";
 }
 
-TEST_F(CopyFixture, BcReportingAnotherAddressTakesItsLinesAlong)
-{
+TEST_F(CopyFixture, BcReportingAnotherAddressTakesItsLinesAlong) {
     received.ReceivedBc.adr = 245;
     CopyReceivedToProject(*project, ReadBc, received, &project->bcUnits[0], nullptr);
     EXPECT_EQ(project->bcUnits[0].adr, 245);
@@ -130,8 +124,7 @@ TEST_F(CopyFixture, BcReportingAnotherAddressTakesItsLinesAlong)
     EXPECT_EQ(FindAlLine(*project, 240, 3), nullptr);
 }
 
-TEST_F(CopyFixture, AlCopyKeepsTheLinesOwnNumber)
-{
+TEST_F(CopyFixture, AlCopyKeepsTheLinesOwnNumber) {
     AlLine *selected = &project->alLines[0];
     const CopyOutcome out = CopyReceivedToProject(*project, ReadAl, received, &project->bcUnits[0], selected);
     EXPECT_TRUE(out.copied && out.rebuildTree && out.setModified);
@@ -143,8 +136,7 @@ TEST_F(CopyFixture, AlCopyKeepsTheLinesOwnNumber)
     EXPECT_FALSE(none.copied);
 }
 
-TEST_F(CopyFixture, ScannerBcIsUpdatedOrAddedAndMakesTheProjectSavable)
-{
+TEST_F(CopyFixture, ScannerBcIsUpdatedOrAddedAndMakesTheProjectSavable) {
     CopyOutcome out = CopyReceivedToProject(*project, ReadBcFromScan, received, nullptr, nullptr);
     EXPECT_EQ(project->bcCount, 1) << "240 exists: updated in place";
     EXPECT_FALSE(out.setProjectOpen);
@@ -158,8 +150,7 @@ TEST_F(CopyFixture, ScannerBcIsUpdatedOrAddedAndMakesTheProjectSavable)
     EXPECT_EQ(out.log.toStdString(), "Данные БС скопированы в проект");
 }
 
-TEST_F(CopyFixture, ScannerBcIntoAFullTableIsRefusedWithALogLine)
-{
+TEST_F(CopyFixture, ScannerBcIntoAFullTableIsRefusedWithALogLine) {
     BcUnit filler;
     InitDeviceRecord(filler);
     while (project->bcCount < kBcCapacity) {
@@ -167,15 +158,14 @@ TEST_F(CopyFixture, ScannerBcIntoAFullTableIsRefusedWithALogLine)
         project->bcUnits[project->bcCount++] = filler;
     }
     received.ReceivedBc.adr = 247;
-    project->bcUnits[247].adr = 1;  // make sure 247 is not present
+    project->bcUnits[247].adr = 1; // make sure 247 is not present
     const CopyOutcome out = CopyReceivedToProject(*project, ReadBcFromScan, received, nullptr, nullptr);
     EXPECT_FALSE(out.copied || out.askReadPorts || out.setModified || out.rebuildTree);
     EXPECT_EQ(out.log.toStdString(), "Нет места в проекте для нового БС, данные не добавлены. БС:247");
     EXPECT_EQ(project->bcCount, kBcCapacity);
 }
 
-TEST_F(CopyFixture, ScenarioCopyNeedsANumberFrom1To10)
-{
+TEST_F(CopyFixture, ScenarioCopyNeedsANumberFrom1To10) {
     CopyOutcome out = CopyReceivedToProject(*project, ReadNotify, received, nullptr, nullptr);
     EXPECT_TRUE(out.copied && out.reshowNotifyEditor && out.setModified);
     EXPECT_EQ(out.log.toStdString(), "Данные сценария скопированы в проект");
@@ -187,8 +177,7 @@ TEST_F(CopyFixture, ScenarioCopyNeedsANumberFrom1To10)
     }
 }
 
-TEST_F(CopyFixture, AfterASweepTheCopyButtonCopiesNothing)
-{
+TEST_F(CopyFixture, AfterASweepTheCopyButtonCopiesNothing) {
     const CopyOutcome out =
         CopyReceivedToProject(*project, ReadAllAl, received, &project->bcUnits[0], &project->alLines[0]);
     EXPECT_FALSE(out.copied || out.rebuildTree || out.setModified);
@@ -198,15 +187,13 @@ TEST_F(CopyFixture, AfterASweepTheCopyButtonCopiesNothing)
 // The whole read -> reply -> copy -> sweep path with a fake port and a scripted window layer.
 class ProtocolFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         project = SmallProject();
-        protocol = std::make_unique<DeviceProtocol>(project.get(), &view,
-                                                    [this](const QString &t) { log.push_back(t.toStdString()); }, kFast);
+        protocol = std::make_unique<DeviceProtocol>(
+            project.get(), &view, [this](const QString &t) { log.push_back(t.toStdString()); }, kFast);
         protocol->Exchange().SetPort(&link);
     }
-    void Reply(uint8_t source, const std::string &payload)
-    {
+    void Reply(uint8_t source, const std::string &payload) {
         const std::vector<uint8_t> f = BuildFrame(254, source, payload);
         link.incoming.append(f.begin(), f.end());
         protocol->Exchange().ComPortDataReceived(static_cast<int>(f.size()));
@@ -219,8 +206,7 @@ protected:
     std::unique_ptr<DeviceProtocol> protocol;
 };
 
-TEST_F(ProtocolFixture, CopyAsksFirstAndNoChangesNothing)
-{
+TEST_F(ProtocolFixture, CopyAsksFirstAndNoChangesNothing) {
     ASSERT_TRUE(protocol->ReadSelectedDevice(ReadTarget::Pd, nullptr, nullptr));
     Reply(251, "OK_GETSETTINGsetting:{adr:251, nam:Новое}");
     view.events.clear();
@@ -231,8 +217,7 @@ TEST_F(ProtocolFixture, CopyAsksFirstAndNoChangesNothing)
     EXPECT_TRUE(log.empty());
 }
 
-TEST_F(ProtocolFixture, BcReadCopyAndSweep)
-{
+TEST_F(ProtocolFixture, BcReadCopyAndSweep) {
     ASSERT_TRUE(protocol->ReadSelectedDevice(ReadTarget::Bc, &project->bcUnits[0], nullptr));
     EXPECT_EQ(link.SentPayload(0), "GETDEVICE");
     Reply(240, "OK_GETDEVICEdevice:{adr:240, nam:Корпус}");
@@ -275,8 +260,7 @@ TEST_F(ProtocolFixture, BcReadCopyAndSweep)
     EXPECT_EQ(view.events, Lines{"ask Копирование данных: Скопировать данные в проект ?"});
 }
 
-TEST_F(ProtocolFixture, AnsweringNoToTheSweepStillLeavesTheBcCopied)
-{
+TEST_F(ProtocolFixture, AnsweringNoToTheSweepStillLeavesTheBcCopied) {
     protocol->ReadSelectedDevice(ReadTarget::Bc, &project->bcUnits[0], nullptr);
     Reply(240, "OK_GETDEVICEdevice:{adr:240, nam:Корпус}");
     view.answers = {true, false};
@@ -285,8 +269,7 @@ TEST_F(ProtocolFixture, AnsweringNoToTheSweepStillLeavesTheBcCopied)
     EXPECT_FALSE(protocol->Sweep().IsEnabled());
 }
 
-TEST_F(ProtocolFixture, RestartingTheSweepStartsAgainAtAl1)
-{
+TEST_F(ProtocolFixture, RestartingTheSweepStartsAgainAtAl1) {
     protocol->Sweep().Start(240);
     protocol->Exchange().WaitWithEvents(3 * kFast.sweepIntervalMs + kFast.sweepIntervalMs / 2);
     const int sentBefore = static_cast<int>(link.sent.size());
@@ -298,8 +281,7 @@ TEST_F(ProtocolFixture, RestartingTheSweepStartsAgainAtAl1)
     EXPECT_EQ(static_cast<uint8_t>(link.sent[sentBefore].bytes[0]), 241);
 }
 
-TEST_F(ProtocolFixture, AnOpenCompareWindowCopiesByTheNewestRead)
-{
+TEST_F(ProtocolFixture, AnOpenCompareWindowCopiesByTheNewestRead) {
     // The AL window was filled, then the user read the PD; copying now takes the PD.
     protocol->ReadSelectedDevice(ReadTarget::Al, &project->bcUnits[0], &project->alLines[0]);
     Reply(240, "OK_GETZONEzone:{num:77, adr:240, prt:3}");
@@ -312,4 +294,4 @@ TEST_F(ProtocolFixture, AnOpenCompareWindowCopiesByTheNewestRead)
     EXPECT_EQ(log.back(), "Данные ПД скопированы в проект");
 }
 
-}  // namespace
+} // namespace

@@ -12,8 +12,7 @@ namespace {
 constexpr int kBaud = 115200;
 constexpr ProtocolTimings kQuick{/*repeatIntervalMs=*/150, /*repeatTransmissions=*/3, /*sweepIntervalMs=*/40};
 
-FaultSettings RoughLine(uint32_t seed)
-{
+FaultSettings RoughLine(uint32_t seed) {
     FaultSettings f;
     f.dropShare = 0.25;
     f.corruptShare = 0.2;
@@ -24,8 +23,7 @@ FaultSettings RoughLine(uint32_t seed)
     return f;
 }
 
-TEST(FaultsE2e, ReadsSucceedOrReportNoReplyAndNothingIsDispatchedTwice)
-{
+TEST(FaultsE2e, ReadsSucceedOrReportNoReplyAndNothingIsDispatchedTwice) {
     for (uint32_t seed : {3u, 11u}) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         SimHarness sim(kBaud, RoughLine(seed));
@@ -72,8 +70,7 @@ TEST(FaultsE2e, ReadsSucceedOrReportNoReplyAndNothingIsDispatchedTwice)
     }
 }
 
-TEST(FaultsE2e, DistinctRepliesAreDispatchedAtMostOnceAndForeignOnesNever)
-{
+TEST(FaultsE2e, DistinctRepliesAreDispatchedAtMostOnceAndForeignOnesNever) {
     FaultSettings faults = RoughLine(5);
     faults.dropShare = 0;
     SimHarness sim(kBaud, faults);
@@ -110,4 +107,4 @@ TEST(FaultsE2e, DistinctRepliesAreDispatchedAtMostOnceAndForeignOnesNever)
     EXPECT_GE(program.dispatched.size(), 8u - std::min<size_t>(8, st.corrupted)) << "an intact reply was lost";
 }
 
-}  // namespace
+} // namespace

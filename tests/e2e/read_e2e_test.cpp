@@ -16,8 +16,7 @@ constexpr ProtocolTimings kQuick{/*repeatIntervalMs=*/400, /*repeatTransmissions
 
 // The program's own project: the demo network as it was planned, with differences the
 // devices will report back.
-std::unique_ptr<Project> PlannedProject()
-{
+std::unique_ptr<Project> PlannedProject() {
     auto p = MakeDemoProject();
     CopyText(p->settings.nam, sizeof p->settings.nam, "Мой проект");
     return p;
@@ -25,13 +24,11 @@ std::unique_ptr<Project> PlannedProject()
 
 class ReadE2e : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         sim = std::make_unique<SimHarness>(kBaud);
         program = std::make_unique<ProgramSide>(sim->comNumber(), kBaud, PlannedProject(), kQuick);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         program.reset();
         sim.reset();
     }
@@ -39,8 +36,7 @@ protected:
     std::unique_ptr<ProgramSide> program;
 };
 
-TEST_F(ReadE2e, PdReadFillsTheCompareWindowAndCopiesIntoTheProject)
-{
+TEST_F(ReadE2e, PdReadFillsTheCompareWindowAndCopiesIntoTheProject) {
     ASSERT_TRUE(program->protocol->ReadSelectedDevice(ReadTarget::Pd, nullptr, nullptr));
     ASSERT_TRUE(program->WaitFor([&] { return program->CountEvents("pd ") == 1; }, 3000));
     const PdSettings device = sim->withNetwork([](SimNetwork &n) { return n.project().settings; });
@@ -57,8 +53,7 @@ TEST_F(ReadE2e, PdReadFillsTheCompareWindowAndCopiesIntoTheProject)
     EXPECT_TRUE(program->Logged("Данные ПД скопированы в проект"));
 }
 
-TEST_F(ReadE2e, BcReadCopyAndSweepAtItsRealPace)
-{
+TEST_F(ReadE2e, BcReadCopyAndSweepAtItsRealPace) {
     // Planned: port 1 named differently, port 2 as the device has it, port 3 a line the
     // device does not have. The device also has a port 5 the plan lacks.
     Project &p = *program->project;
@@ -86,7 +81,7 @@ TEST_F(ReadE2e, BcReadCopyAndSweepAtItsRealPace)
     program->protocol->CopyToProject(bc, nullptr);
     ASSERT_TRUE(program->protocol->Sweep().IsEnabled());
     ASSERT_TRUE(program->WaitFor([&] { return program->Logged("Данные всех АЛ прочитаны"); }, 12000));
-    program->Wait(100);  // the last reply may still be on the line
+    program->Wait(100); // the last reply may still be on the line
 
     std::vector<qint64> reading;
     qint64 doneAt = 0;
@@ -106,10 +101,10 @@ TEST_F(ReadE2e, BcReadCopyAndSweepAtItsRealPace)
     EXPECT_GE(doneAt - reading.back(), 450);
     EXPECT_LE(doneAt - reading.back(), 650);
 
-    EXPECT_TRUE(program->Logged(
-        "Настройки АЛ в проекте не совпадают с загруженными с устройства. Копирую данные АЛ:1"));
-    EXPECT_FALSE(program->Logged(
-        "Настройки АЛ в проекте не совпадают с загруженными с устройства. Копирую данные АЛ:2"));
+    EXPECT_TRUE(
+        program->Logged("Настройки АЛ в проекте не совпадают с загруженными с устройства. Копирую данные АЛ:1"));
+    EXPECT_FALSE(
+        program->Logged("Настройки АЛ в проекте не совпадают с загруженными с устройства. Копирую данные АЛ:2"));
     EXPECT_TRUE(program->Logged("Удалена АЛ в проекте (нет номера зоны) AЛ:3"));
     EXPECT_TRUE(program->Logged("Данные БС скопированы в проект"));
 
@@ -132,8 +127,7 @@ TEST_F(ReadE2e, BcReadCopyAndSweepAtItsRealPace)
     EXPECT_EQ(zoneReplies, 16u);
 }
 
-TEST_F(ReadE2e, AlReadAndCopyKeepsTheLinesOwnNumber)
-{
+TEST_F(ReadE2e, AlReadAndCopyKeepsTheLinesOwnNumber) {
     Project &p = *program->project;
     BcUnit *bc = FindBcUnit(p, 238);
     AlLine *al = FindAlLine(p, 238, 2);
@@ -151,8 +145,7 @@ TEST_F(ReadE2e, AlReadAndCopyKeepsTheLinesOwnNumber)
     EXPECT_TRUE(program->Logged("Данные АЛ скопированы в проект"));
 }
 
-TEST_F(ReadE2e, AnOpenCompareWindowCopiesByTheNewestRead)
-{
+TEST_F(ReadE2e, AnOpenCompareWindowCopiesByTheNewestRead) {
     Project &p = *program->project;
     BcUnit *bc = FindBcUnit(p, 238);
     AlLine *al = FindAlLine(p, 238, 2);
@@ -169,4 +162,4 @@ TEST_F(ReadE2e, AnOpenCompareWindowCopiesByTheNewestRead)
     EXPECT_TRUE(SameRecord(*al, before));
 }
 
-}  // namespace
+} // namespace

@@ -8,16 +8,14 @@ namespace {
 
 constexpr int kBaud = 115200;
 
-size_t CountRequests(const std::vector<SimHarness::Heard> &heard, const std::string &what)
-{
+size_t CountRequests(const std::vector<SimHarness::Heard> &heard, const std::string &what) {
     size_t n = 0;
     for (const auto &h : heard)
         n += h.text.find(what) != std::string::npos;
     return n;
 }
 
-TEST(RepeatE2e, MuteDeviceGetsThreeTransmissionsThenOneFailureLine)
-{
+TEST(RepeatE2e, MuteDeviceGetsThreeTransmissionsThenOneFailureLine) {
     SimHarness sim(kBaud);
     sim.withNetwork([](SimNetwork &n) {
         n.setMuted(250, true);
@@ -44,8 +42,7 @@ TEST(RepeatE2e, MuteDeviceGetsThreeTransmissionsThenOneFailureLine)
     EXPECT_FALSE(program.protocol->Exchange().RepeatsActive());
 }
 
-TEST(RepeatE2e, AReplyAfterThreeSecondsStopsTheRepeats)
-{
+TEST(RepeatE2e, AReplyAfterThreeSecondsStopsTheRepeats) {
     // The device answers every request 3 s late: the first reply lands after the second
     // transmission (2.5 s) and before the third would go (5 s).
     SimHarness sim(kBaud, {}, std::chrono::milliseconds(3000));
@@ -61,4 +58,4 @@ TEST(RepeatE2e, AReplyAfterThreeSecondsStopsTheRepeats)
     EXPECT_FALSE(program.Logged("Нет ответа от устройства"));
 }
 
-}  // namespace
+} // namespace

@@ -5,8 +5,8 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <functional>
-#include <mutex>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -37,8 +37,7 @@ public:
     };
     std::vector<Heard> heard() const;
     SimLine &line() { return *m_line; }
-    template <class F>
-    auto withNetwork(F &&f) { return m_line->withNetwork(std::forward<F>(f)); }
+    template <class F> auto withNetwork(F &&f) { return m_line->withNetwork(std::forward<F>(f)); }
 
 private:
     TempDir m_dir;
