@@ -59,3 +59,23 @@ TEST(RepeatE2e, AReplyAfterThreeSecondsStopsTheRepeats) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(RepeatE2e, APortWhoseDeviceVanishesEndsInNoReply) {
+    constexpr ProtocolTimings kQuick{/*repeatIntervalMs=*/200, /*repeatTransmissions=*/3, /*sweepIntervalMs=*/500};
+    auto sim = std::make_unique<SimHarness>(kBaud);
+    sim->withNetwork([](SimNetwork &n) {
+        n.setMuted(250, true);
+        return 0;
+    });
+    ProgramSide program(sim->comNumber(), kBaud, MakeDemoProject(), kQuick);
+    program.protocol->ReadSelectedDevice(ReadTarget::Pd, nullptr, nullptr);
+    program.Wait(50);
+    sim.reset(); // the pseudo-terminal goes away under the open port, like a pulled adapter
+    ASSERT_TRUE(program.WaitFor([&] { return program.Logged("Нет ответа от устройства"); }, 3000));
+    EXPECT_FALSE(program.port.IsEnabled()) << "the port closed itself";
+    EXPECT_FALSE(program.protocol->Exchange().SendFrame(250, "GETSETTING")) << "nothing can be sent now";
+}
+
+} // namespace
