@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -28,7 +29,20 @@ QString AccessDeniedText(const std::string &path) {
         .arg(QString::fromStdString(path));
 }
 
+std::function<std::unique_ptr<SerialDevice>()> &DeviceFactory() {
+    static std::function<std::unique_ptr<SerialDevice>()> factory;
+    return factory;
+}
+
 } // namespace
+
+void SetSerialDeviceFactory(std::function<std::unique_ptr<SerialDevice>()> factory) {
+    DeviceFactory() = std::move(factory);
+}
+
+std::unique_ptr<SerialDevice> MakeSerialDevice() {
+    return DeviceFactory() ? DeviceFactory()() : CreateSerialDevice();
+}
 
 TCommPort::TCommPort(QObject *owner)
     : QObject(owner), m_readRequest(std::make_unique<SyncEvent>(SyncEvent::AutoReset)),
@@ -75,7 +89,7 @@ void TCommPort::OpenPort() {
         releaseRings();
         return;
     }
-    auto device = CreateSerialDevice();
+    auto device = MakeSerialDevice();
     OpenResult opened = device->Open(path);
     if (opened.error != OpenError::None) {
         // Missing or busy ports fail quietly; lack of rights is worth a line in the log.
@@ -90,6 +104,7 @@ void TCommPort::OpenPort() {
     m_device->RequestLowLatency();
     m_eventMask.store(0);
     m_deviceLost.store(false);
+    UpdateConnectedEvents();
     m_rxArmed.store(true);
 
     // The stored parameters land on the line in this order; stop bits and data bits
@@ -493,10 +508,14 @@ void TCommPort::RaiseEvents(uint32_t bits) {
         m_statusEvent->Set();
 }
 
-void TCommPort::DeliverData() { emit OnDataReceived(this, GetInBuffUsed()); }
+void TCommPort::DeliverData() {
+    UpdateConnectedEvents();
+    emit OnDataReceived(this, GetInBuffUsed());
+}
 
 void TCommPort::DeliverStatus() {
     // Each event is handed out once; bits nobody listens to are dropped with it.
+    UpdateConnectedEvents();
     const uint32_t mask = m_eventMask.exchange(0);
     struct Slot {
         uint32_t bit;
@@ -513,15 +532,15 @@ void TCommPort::DeliverStatus() {
         emit OnErrorSignal(this, m_lastError.load());
 }
 
-void TCommPort::connectNotify(const QMetaMethod &) { UpdateConnectedEvents(); }
-void TCommPort::disconnectNotify(const QMetaMethod &) { UpdateConnectedEvents(); }
+namespace {
 
-void TCommPort::UpdateConnectedEvents() {
-    struct Entry {
-        uint32_t bit;
-        QMetaMethod signal;
-    };
-    const Entry entries[] = {
+struct SignalBit {
+    uint32_t bit;
+    QMetaMethod signal;
+};
+
+const std::vector<SignalBit> &SignalBits() {
+    static const std::vector<SignalBit> bits = {
         {0x0001, QMetaMethod::fromSignal(&TCommPort::OnRxDSignal)},
         {0x0002, QMetaMethod::fromSignal(&TCommPort::OnRxEventSignal)},
         {0x0004, QMetaMethod::fromSignal(&TCommPort::OnTxDSignal)},
@@ -531,11 +550,28 @@ void TCommPort::UpdateConnectedEvents() {
         {0x0040, QMetaMethod::fromSignal(&TCommPort::OnBreakSignal)},
         {0x0080, QMetaMethod::fromSignal(&TCommPort::OnErrorSignal)},
         {0x0100, QMetaMethod::fromSignal(&TCommPort::OnRingSignal)},
-        {kDataReceivedBit, QMetaMethod::fromSignal(&TCommPort::OnDataReceived)},
+        {1u << 16, QMetaMethod::fromSignal(&TCommPort::OnDataReceived)},
     };
+    return bits;
+}
+
+} // namespace
+
+// Qt may call these with its connection lock held (a receiver being destroyed), so they
+// must not ask isSignalConnected. A connect sets its bit at once; a disconnect leaves the
+// bit until the next delivery on our thread recounts, costing at most one idle trip.
+void TCommPort::connectNotify(const QMetaMethod &signal) {
+    for (const SignalBit &s : SignalBits())
+        if (s.signal == signal)
+            m_connectedEvents.fetch_or(s.bit);
+}
+
+void TCommPort::disconnectNotify(const QMetaMethod &) {}
+
+void TCommPort::UpdateConnectedEvents() {
     uint32_t bits = 0;
-    for (const Entry &e : entries)
-        if (isSignalConnected(e.signal))
-            bits |= e.bit;
+    for (const SignalBit &s : SignalBits())
+        if (isSignalConnected(s.signal))
+            bits |= s.bit;
     m_connectedEvents.store(bits);
 }

@@ -67,9 +67,13 @@ void TStatusThread::Execute() {
     const bool haveLines = m_device.GetModemLines(lines);
     if (haveLines)
         storeLines(lines);
+    // Bytes queued before this first look found CTS off; with CTS already on they must go now.
+    if (port.CTS() && port.m_control.load() == TCommPort::ccHard && port.m_tx.used.load() > 0)
+        port.m_writeRequest->Set();
     LineCounters counters;
     const bool haveCounters = haveLines && m_device.GetLineCounters(counters);
-    port.m_eventMask.store(0);
+    // The event mask was cleared by OpenPort before any worker ran: clearing it here could
+    // wipe an event the writer already raised.
     auto nextLineCheck = Clock::now() + std::chrono::milliseconds(Timings().modemPollMs);
 
     while (!Stopping()) {

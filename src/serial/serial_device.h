@@ -8,6 +8,7 @@
 // the status thread. The rest may be called from the UI thread at any time.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -86,3 +87,10 @@ public:
 };
 
 std::unique_ptr<SerialDevice> CreateSerialDevice();
+
+// Test seam: while set, TCommPort opens its devices through `factory` instead of the
+// platform's (a test wraps the real device to play modem lines a pty does not have).
+// Pass an empty function to go back.
+void SetSerialDeviceFactory(std::function<std::unique_ptr<SerialDevice>()> factory);
+// The device TCommPort will use: the factory's when one is set, else the platform's.
+std::unique_ptr<SerialDevice> MakeSerialDevice();
