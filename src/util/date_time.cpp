@@ -6,8 +6,8 @@
 #include "text_utils.h"
 
 const char *DateTimeToText(const PackedDateTime &dt) {
-    // Shared by every call: callers copy the text before converting the next date.
-    static char buffer[40];
+    // Shared by every call of one thread: callers copy the text before converting the next date.
+    thread_local char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d", dt.year, dt.month, dt.day, dt.hour, dt.minute);
     return buffer;
 }

@@ -1,5 +1,6 @@
 // Number-to-text conversions into a ring of ten buffers, so one formatted line can hold
-// several converted numbers at once without allocating. Not for use off the UI thread.
+// several converted numbers at once without allocating. Each thread has its own ring: the
+// simulator builds record texts on its line thread while the program's UI thread does the same.
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -10,8 +11,8 @@ namespace {
 // 64 bytes rather than 34: the largest float with nine decimals, -3.4e38, needs 50.
 constexpr int kRingSize = 10;
 constexpr size_t kSlotSize = 64;
-char g_ring[kRingSize][kSlotSize];
-int g_slot = 0;
+thread_local char g_ring[kRingSize][kSlotSize];
+thread_local int g_slot = 0;
 
 char *NextSlot() {
     g_slot = (g_slot + 1) % kRingSize;
