@@ -1,6 +1,6 @@
 // Shows the main window with a small demo project and a selected node, then saves
 // what the display server shows of it as a PNG. Run under a real X server (Xvfb):
-//   xvfb-run -s "-screen 0 1024x1000x24" app_screenshot docs/main-window.png
+//   xvfb-run -s "-screen 0 1024x1000x24" app_screenshot docs/main-window.png [node text]
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
@@ -79,9 +79,11 @@ int main(int argc, char **argv) {
     main.SetDialogs(&opener);
     main.miLoadClick();
     main.LogInfo(QStringLiteral("Файл конфигурации записан"));
+    // The node to select: "БС:238" unless another is named after the file.
+    const QString nodeText = argc > 2 ? QString::fromUtf8(argv[2]) : QStringLiteral("БС:238");
     main.ExpandNodeByText(QStringLiteral("БС:238"));
     auto *tree = main.findChild<QTreeWidget *>("tvNetwork");
-    const auto found = tree->findItems(QStringLiteral("БС:238"), Qt::MatchExactly);
+    const auto found = tree->findItems(nodeText, Qt::MatchExactly | Qt::MatchRecursive);
     if (!found.isEmpty())
         main.tvNetworkClick(found.first());
     main.move(0, 0);
