@@ -3,6 +3,7 @@
 #include "port_fixture.h"
 
 #include <QCoreApplication>
+#include <QSignalSpy>
 
 namespace {
 
@@ -133,6 +134,36 @@ TEST_F(RingTransfer, CharHelpersMoveSingleBytes) {
     EXPECT_EQ(m_port->GetChar(), 'A');
     EXPECT_EQ(m_port->GetChar(), 'B');
     EXPECT_FALSE(m_port->CharReady());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RingTransfer, FlushInBufferDropsWaitingBytesAndReceivingGoesOn) {
+    OpenPort();
+    ASSERT_TRUE(m_pty->writeMaster("old", 3));
+    ASSERT_TRUE(WaitFor([&] { return m_port->GetInBuffUsed() == 3; }));
+    m_port->FlushInBuffer();
+    EXPECT_EQ(m_port->GetInBuffUsed(), 0u);
+    EXPECT_FALSE(m_port->CharReady());
+    ASSERT_TRUE(m_pty->writeMaster("new", 3));
+    ASSERT_TRUE(WaitFor([&] { return m_port->GetInBuffUsed() == 3; }));
+    char buf[8];
+    ASSERT_EQ(m_port->GetBlock(buf, sizeof buf), 3u);
+    EXPECT_EQ(std::string(buf, 3), "new");
+}
+
+TEST_F(RingTransfer, EventCharacterRaisesItsSignalWhenWatched) {
+    m_port->MonitorEvents |= TCommPort::EventBit(TCommPort::evRxEventChar);
+    m_port->SetEventChar('\n');
+    OpenPort();
+    QSignalSpy eventChar(m_port.get(), &TCommPort::OnRxEventSignal);
+    ASSERT_TRUE(m_pty->writeMaster("abc", 3));
+    ASSERT_TRUE(WaitFor([&] { return m_port->GetInBuffUsed() == 3; }));
+    EXPECT_EQ(eventChar.count(), 0);
+    ASSERT_TRUE(m_pty->writeMaster("d\n", 2));
+    ASSERT_TRUE(WaitFor([&] { return eventChar.count() == 1; }));
 }
 
 } // namespace
