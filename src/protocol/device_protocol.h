@@ -1,7 +1,9 @@
 #pragma once
 // The protocol half of the main window: the command exchange, the reply dispatcher and
-// the AL sweep wired together. The window layer creates one, gives it the port, and
-// forwards its button clicks; everything shown or asked goes back through ProtocolView.
+// the AL sweep wired together. The window layer implements ProtocolView, creates one of
+// these with its project and LogInfo, gives Exchange() a TCommPortLink over ComPort and
+// its data-received signal (tcommport_link.h), keeps Exchange().SetAddr() in step with
+// Addr, and forwards its button clicks; everything shown or asked goes through the view.
 #include <QObject>
 
 #include "al_sweep.h"
