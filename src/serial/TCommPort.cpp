@@ -105,7 +105,6 @@ void TCommPort::OpenPort() {
     m_eventMask.store(0);
     m_deviceLost.store(false);
     UpdateConnectedEvents();
-    m_rxArmed.store(true);
 
     // The stored parameters land on the line in this order; stop bits and data bits
     // each repeat the warning for a pair the UART cannot send.

@@ -217,10 +217,6 @@ private:
     std::atomic<uint32_t> m_connectedEvents{0}; // event bits whose signal is connected
     static constexpr uint32_t kDataReceivedBit = 1u << 16; // ... and OnDataReceived
     std::atomic<uint32_t> m_deviceMask{0};      // MonitorEvents as taken at open
-    // The status thread watches for incoming bytes only while armed: the reader disarms it
-    // by taking the wake-up and re-arms it once the driver queue is empty, so bytes that
-    // wait for ring space do not make the status thread spin.
-    std::atomic<bool> m_rxArmed{true};
     std::atomic<bool> m_deviceLost{false};
     std::atomic<int> m_lastError{0};
     bool m_closing = false;

@@ -79,7 +79,7 @@ void TStatusThread::Execute() {
     while (!Stopping()) {
         const bool lost = port.m_deviceLost.load();
         const int timeout = (haveLines && !lost) ? Timings().modemPollMs : -1;
-        WaitResult w = m_device.WaitEvent(!lost, port.m_rxArmed.load(), timeout);
+        WaitResult w = m_device.WaitEvent(!lost, timeout);
         if (Stopping())
             break;
         if (w.gone) {
@@ -87,10 +87,8 @@ void TStatusThread::Execute() {
             continue; // from now on only a wake (the stop) ends the wait
         }
         uint32_t mask = 0;
-        if (w.ready) {
-            port.m_rxArmed.store(false);
+        if (w.ready)
             mask |= kRxChar;
-        }
         if (haveLines && Clock::now() >= nextLineCheck) {
             nextLineCheck = Clock::now() + std::chrono::milliseconds(Timings().modemPollMs);
             uint32_t now = 0;
@@ -160,22 +158,17 @@ void TReadThread::Drain() {
         const unsigned start = t < rx.size ? t : t - rx.size;
         const unsigned space = t < rx.size ? rx.size - t : h - start;
         const unsigned n = std::min<unsigned>(space, unsigned(q));
-        if (n == 0) {
-            // Ring full: the bytes wait in the driver until GetBlock frees space and asks again.
-            if (q == 0 && !m_port.m_rxArmed.exchange(true))
-                m_device.WakeEventWaiter();
+        // n == 0 with q > 0: the ring is full and the bytes wait in the driver until GetBlock
+        // frees space and asks again.
+        if (n == 0)
             return;
-        }
         IoResult r = m_device.Read(rx.data.get() + start, n);
         if (r.status == IoStatus::Gone) {
             m_port.ReportDeviceLost(r.sysError);
             return;
         }
-        if (r.count == 0) {
-            if (!m_port.m_rxArmed.exchange(true))
-                m_device.WakeEventWaiter();
+        if (r.count == 0)
             return;
-        }
         DumpRaw("rx", rx.data.get() + start, r.count);
         bool eventChar = false;
         if ((m_port.m_deviceMask.load() & kRxEventChar) &&

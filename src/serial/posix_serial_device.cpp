@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -86,8 +87,23 @@ public:
         int wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         if (wake < 0)
             return fail(errno);
+        // Edge-triggered on the device: one wake per arrival, none for bytes that wait in the
+        // driver for ring space. The wake descriptor stays level-triggered.
+        int ep = epoll_create1(EPOLL_CLOEXEC);
+        epoll_event onDevice{EPOLLIN | EPOLLRDHUP | EPOLLET, {.u32 = kDeviceTag}};
+        epoll_event onWake{EPOLLIN, {.u32 = kWakeTag}};
+        if (ep < 0 || epoll_ctl(ep, EPOLL_CTL_ADD, fd, &onDevice) != 0 ||
+            epoll_ctl(ep, EPOLL_CTL_ADD, wake, &onWake) != 0) {
+            const int e = errno;
+            ::close(wake);
+            if (ep >= 0)
+                ::close(ep);
+            return fail(e);
+        }
         m_fd = fd;
         m_wake = wake;
+        m_epoll = ep;
+        m_watching = true;
         return {};
     }
 
@@ -99,7 +115,9 @@ public:
         }
         if (m_wake >= 0)
             ::close(m_wake);
-        m_fd = m_wake = -1;
+        if (m_epoll >= 0)
+            ::close(m_epoll);
+        m_fd = m_wake = m_epoll = -1;
     }
 
     bool IsOpen() const override { return m_fd >= 0; }
@@ -163,20 +181,24 @@ public:
             tcflush(m_fd, TCOFLUSH);
     }
 
-    WaitResult WaitEvent(bool watchDevice, bool wantRx, int timeoutMs) override {
-        pollfd fds[2] = {{m_wake, POLLIN, 0}, {m_fd, short(wantRx ? POLLIN : 0), 0}};
-        int r = RetryEintr([&] { return ::poll(fds, watchDevice ? 2 : 1, timeoutMs); });
-        WaitResult w;
-        if (r <= 0)
-            return w;
-        if (fds[0].revents & POLLIN) {
-            eventfd_t value;
-            eventfd_read(m_wake, &value);
-            w.woken = true;
+    WaitResult WaitEvent(bool watchDevice, int timeoutMs) override {
+        if (!watchDevice && m_watching) {
+            // A hung-up device reports its hang-up on every wait: stop listening to it.
+            epoll_ctl(m_epoll, EPOLL_CTL_DEL, m_fd, nullptr);
+            m_watching = false;
         }
-        if (watchDevice) {
-            w.gone = fds[1].revents & (POLLHUP | POLLERR | POLLNVAL);
-            w.ready = fds[1].revents & POLLIN;
+        epoll_event events[2];
+        const int n = RetryEintr([&] { return epoll_wait(m_epoll, events, 2, timeoutMs); });
+        WaitResult w;
+        for (int i = 0; i < n; ++i) {
+            if (events[i].data.u32 == kWakeTag) {
+                eventfd_t value;
+                eventfd_read(m_wake, &value);
+                w.woken = true;
+            } else {
+                w.gone = events[i].events & (EPOLLHUP | EPOLLERR | EPOLLRDHUP);
+                w.ready = events[i].events & EPOLLIN;
+            }
         }
         return w;
     }
@@ -229,8 +251,11 @@ private:
 
     bool SetLine(int line, bool on) { return ioctl(m_fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0; }
 
+    static constexpr uint32_t kDeviceTag = 1, kWakeTag = 2;
     int m_fd = -1;
     int m_wake = -1;
+    int m_epoll = -1;
+    bool m_watching = false;
 };
 
 } // namespace

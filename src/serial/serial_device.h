@@ -72,9 +72,10 @@ public:
     virtual int OutQueue() = 0;
     virtual void Purge(bool input, bool output) = 0;
 
-    // Waits for hang-up, WakeEventWaiter(), the timeout (-1: none) and, when `watchDevice`
-    // and `wantRx` are both set, incoming bytes. With `watchDevice` false only a wake ends it.
-    virtual WaitResult WaitEvent(bool watchDevice, bool wantRx, int timeoutMs) = 0;
+    // Waits for bytes that arrived since the last call (an edge, so bytes left waiting in
+    // the driver do not wake it again), hang-up, WakeEventWaiter() or the timeout (-1: none).
+    // With `watchDevice` false only a wake or the timeout ends it.
+    virtual WaitResult WaitEvent(bool watchDevice, int timeoutMs) = 0;
     virtual void WakeEventWaiter() = 0;
     // Waits until the device takes more bytes, hangs up, or the timeout passes.
     virtual WaitResult WaitWritable(int timeoutMs) = 0;

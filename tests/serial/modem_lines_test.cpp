@@ -38,7 +38,7 @@ public:
     int InQueue() override { return m_real->InQueue(); }
     int OutQueue() override { return m_real->OutQueue(); }
     void Purge(bool in, bool out) override { m_real->Purge(in, out); }
-    WaitResult WaitEvent(bool watch, bool rx, int ms) override { return m_real->WaitEvent(watch, rx, ms); }
+    WaitResult WaitEvent(bool watch, int ms) override { return m_real->WaitEvent(watch, ms); }
     void WakeEventWaiter() override { m_real->WakeEventWaiter(); }
     WaitResult WaitWritable(int ms) override { return m_real->WaitWritable(ms); }
     bool GetModemLines(uint32_t &bits) override {
