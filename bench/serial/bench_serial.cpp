@@ -263,6 +263,7 @@ void BM_HangUp(benchmark::State &state, bool ours) {
             return state.SkipWithError("open failed");
         const auto t0 = Clock::now();
         pty.closeMaster();
+        // TCommPort: closed itself (OnClose). QSerialPort: reported ResourceError. -1: neither in 2 s.
         const bool noticed = Serve([&] { return port->hungUp; }, 2000);
         ms = noticed ? std::chrono::duration<double, std::milli>(Clock::now() - t0).count() : -1;
         state.SetIterationTime(ms / 1e3);
@@ -300,7 +301,11 @@ void PrintSummary() {
         std::printf("%-40s %12.4f\n", name.c_str(), value);
     auto ratio = [](const char *label, const std::string &key) {
         const auto ours = g_results.find("TCommPort " + key), qt = g_results.find("QSerialPort " + key);
-        if (ours != g_results.end() && qt != g_results.end() && qt->second != 0)
+        if (ours == g_results.end() || qt == g_results.end())
+            return;
+        if (ours->second < 0 || qt->second <= 0) // -1: the hang-up went unnoticed for 2 s
+            std::printf("ratio TCommPort/QSerialPort %-22s %8s\n", label, "n/a");
+        else
             std::printf("ratio TCommPort/QSerialPort %-22s %8.3f\n", label, ours->second / qt->second);
     };
     ratio("rtt median", "rtt median us");
