@@ -25,11 +25,6 @@ void DumpRaw(const char *direction, const uint8_t *data, size_t count) {
 
 } // namespace
 
-SerialTimings &Timings() {
-    static SerialTimings timings;
-    return timings;
-}
-
 PortWorker::PortWorker(TCommPort &port) : m_port(port), m_device(*port.m_device) {}
 
 PortWorker::~PortWorker() { Join(); }

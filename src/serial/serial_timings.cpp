@@ -1,0 +1,6 @@
+#include "serial_timings.h"
+
+SerialTimings &Timings() {
+    static SerialTimings timings;
+    return timings;
+}
