@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -31,3 +32,7 @@ QString QtDialogs::openFileName(const QString &filter) {
 QString QtDialogs::saveFileName(const QString &filter) {
     return QFileDialog::getSaveFileName(m_owner, QString(), QString(), filter);
 }
+
+bool Dialogs::execDialog(QDialog &) { return false; }
+
+bool QtDialogs::execDialog(QDialog &dialog) { return dialog.exec() == QDialog::Accepted; }

@@ -3,6 +3,7 @@
 // can answer in order and check the exact caption and text without a blocking dialog.
 #include <QString>
 
+class QDialog;
 class QWidget;
 class TfrInputVal;
 
@@ -18,6 +19,10 @@ public:
     // A file name, or an empty text when the dialog was cancelled.
     virtual QString openFileName(const QString &filter) = 0;
     virtual QString saveFileName(const QString &filter) = 0;
+    // Runs a filled dialog modally; true when it was closed with OK. A test fills in
+    // the controls and accepts or rejects instead; an answerer that cannot show
+    // dialogs cancels, which changes nothing.
+    virtual bool execDialog(QDialog &dialog);
 };
 
 // The real dialogs: message boxes, TfrInputVal, and the toolkit's file dialogs.
@@ -32,6 +37,7 @@ public:
     QString inputValue(const QString &prompt, const QString &defaultText) override;
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
+    bool execDialog(QDialog &dialog) override;
 
 private:
     QWidget *m_owner;

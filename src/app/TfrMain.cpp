@@ -113,12 +113,9 @@ void TfrMain::clearSelection() {
     m_selAl = -1;
 }
 
-// The command exchange, the read-back windows and the tools plug in here.
-void TfrMain::ComPortDataReceived() {}
-void TfrMain::bdReadComClick() {}
+// The tool windows plug in here.
 void TfrMain::btGetVoltageClick() {}
 void TfrMain::btFileManagerClick() {}
-void TfrMain::miSettingComClick() {}
 void TfrMain::miScanerClick() {}
 void TfrMain::miUpgradePDClick() {}
 void TfrMain::miUpgradeBCClick() {}

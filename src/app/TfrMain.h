@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "node_text.h"
 #include "project.h"
+#include "protocol_timings.h"
 
 class QAction;
 class QCheckBox;
@@ -18,12 +19,17 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
-class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
+class DeviceProtocol;
+class MainWindowView;
 class TCommPort;
+class TCommPortLink;
+class TfrComSetting;
 class TfrInputVal;
+struct CompareWindows;
+struct ComSettingStep;
 class TfrPdDop;
 class TfrAlDop;
 
@@ -31,11 +37,14 @@ class TfrMain : public QMainWindow {
     Q_OBJECT
 public:
     // Builds the window and runs FormCreate: reads the settings file and opens the port.
-    // It touches no other window; those are attached after they are created.
-    explicit TfrMain(QWidget *parent = nullptr);
+    // It touches no other window; those are attached after they are created. `timings`
+    // paces the command repeats and the AL sweep (tests shrink them).
+    explicit TfrMain(const ProtocolTimings &timings = kRealTimings, QWidget *parent = nullptr);
     ~TfrMain() override;
 
     void AttachWindows(TfrInputVal *inputVal, TfrPdDop *pdDop, TfrAlDop *alDop);
+    // The compare windows' copy buttons copy into the project through this window.
+    void AttachReadBackWindows(const CompareWindows &windows, TfrComSetting *comSetting);
     // Tests put a scripted answerer here; nullptr restores the real dialogs.
     void SetDialogs(Dialogs *dialogs);
     Dialogs &dialogs() { return m_dialogs ? *m_dialogs : *m_qtDialogs; }
@@ -64,8 +73,11 @@ public:
     // The records the last tree click chose; null once that record is gone or the tree rebuilt.
     BcUnit *SelectedBcUnit();
     AlLine *SelectedAlLine();
-    int Addr() const { return m_addr; }
-    void SetAddr(int addr) { m_addr = addr; }
+    // The PC's own bus address, kept as set (300 stays 300); frames carry its low byte.
+    int Addr() const;
+    void SetAddr(int addr);
+    // The command exchange, reply dispatcher and AL sweep of this window.
+    DeviceProtocol &protocol() { return *m_protocol; }
     const QString &ScanStart() const { return m_scanStart; }
     const QString &ScanStop() const { return m_scanStop; }
     void SetScanRange(const QString &start, const QString &stop);
@@ -86,9 +98,12 @@ public slots:
     void btPdDopClick();
     void btAlDopClick();
 
-    // Places for the command exchange and the tool windows.
-    void ComPortDataReceived();
+    // The port's data-received notification: bytes into ReceiveBuffer, frames to the dispatcher.
+    void ComPortDataReceived(TCommPort *sender, unsigned count);
     void bdReadComClick();
+    // The copy button of any compare window.
+    void CopyToProject();
+    // Places for the tool windows.
     void btGetVoltageClick();
     void btFileManagerClick();
     void miSettingComClick();
@@ -147,6 +162,11 @@ private:
     QWidget *buildAlPage();
     void connectPageHandlers();
     void FormCreate();
+    void createProtocol(const ProtocolTimings &timings);
+    // Enables what needs the port by whether it is open now; opens and closes nothing.
+    void refreshPortControls();
+    bool openPortAndLog();
+    void runComSettingStep(const ComSettingStep &step);
 
     void setDeviceButtonsEnabled(bool enabled);
     void setDeviceCaptions(NodeKind kind);
@@ -169,6 +189,11 @@ private:
 
     std::unique_ptr<Project> m_project; // ~5 MB of fixed tables: on the heap
     std::unique_ptr<TCommPort> m_comPort;
+    // Declared after the port: destroyed first, so nothing sends on a port that is gone.
+    std::unique_ptr<TCommPortLink> m_link;
+    std::unique_ptr<MainWindowView> m_view;
+    std::unique_ptr<DeviceProtocol> m_protocol;
+    TfrComSetting *m_comSetting = nullptr;
     std::unique_ptr<QtDialogs> m_qtDialogs;
     Dialogs *m_dialogs = nullptr;
     TfrInputVal *m_inputVal = nullptr;
@@ -184,7 +209,6 @@ private:
     // rebuild and checked against the counts before use.
     int m_selBc = -1;
     int m_selAl = -1;
-    int m_addr = 254;
     QString m_scanStart, m_scanStop;
     QString m_settingsPath;
     std::mt19937 m_rng;
@@ -200,8 +224,7 @@ private:
     QStackedWidget *pcMain;
     QWidget *tsEmpty, *tsPD, *tsBC, *tsAL;
     QPlainTextEdit *mmInfo;
-    // Command repetition and the 500 ms sweep over a BC's lines; both idle until used.
-    QTimer *tmRepeat, *tmReadPorts;
+    // tmRepeat and tmReadPorts are the command exchange's and the AL sweep's own timers.
 
     QLineEdit *edPdAddr, *edPdUb, *edPdMic, *edPdSpk, *edPdSig;
     QComboBox *cbPdRsSpeed, *edPdStatus, *cbUSBMode, *edPdDir, *cbPdMic;

@@ -1,15 +1,17 @@
 // Construction, FormCreate/FormDestroy and the serial port the window owns.
 #include <QAction>
 #include <QPushButton>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include "TCommPort.h"
 #include "TfrMain.h"
 #include "app_settings.h"
+#include "device_protocol.h"
+#include "main_window_view.h"
+#include "tcommport_link.h"
 #include "value_rules.h"
 
-TfrMain::TfrMain(QWidget *parent)
+TfrMain::TfrMain(const ProtocolTimings &timings, QWidget *parent)
     : QMainWindow(parent), m_project(std::make_unique<Project>()), m_comPort(std::make_unique<TCommPort>(this)),
       m_qtDialogs(std::make_unique<QtDialogs>(this, nullptr)), m_rng(std::random_device{}()) {
     setObjectName("TfrMain");
@@ -20,17 +22,27 @@ TfrMain::TfrMain(QWidget *parent)
     m_comPort->SetDataBits(8);
     m_comPort->SetIBuffSize(2048);
     m_comPort->SetOBuffSize(4096);
-    connect(m_comPort.get(), &TCommPort::OnDataReceived, this, [this] { ComPortDataReceived(); });
     buildLayout();
-    tmRepeat = new QTimer(this);
-    tmRepeat->setObjectName("tmRepeat");
-    tmReadPorts = new QTimer(this);
-    tmReadPorts->setObjectName("tmReadPorts");
-    tmReadPorts->setInterval(500);
+    createProtocol(timings);
     FormCreate();
 }
 
 TfrMain::~TfrMain() { FormDestroy(); }
+
+void TfrMain::createProtocol(const ProtocolTimings &timings) {
+    m_link = std::make_unique<TCommPortLink>(*m_comPort);
+    m_view = std::make_unique<MainWindowView>(*this);
+    m_protocol =
+        std::make_unique<DeviceProtocol>(m_project.get(), m_view.get(), [this](const QString &t) { LogInfo(t); }, timings);
+    m_protocol->Exchange().SetPort(m_link.get());
+    connect(m_comPort.get(), &TCommPort::OnDataReceived, this, &TfrMain::ComPortDataReceived);
+    // A port whose device went away has closed itself: the buttons follow, and the next
+    // command opens it again.
+    connect(m_comPort.get(), &TCommPort::OnClose, this, [this] {
+        if (!m_destroyed)
+            refreshPortControls();
+    });
+}
 
 void TfrMain::FormCreate() {
     m_scanStart.clear();
@@ -41,14 +53,11 @@ void TfrMain::FormCreate() {
     const AppSettings s = ReadAppSettings(m_settingsPath);
     m_comPort->SetComNumber(s.comNumber);
     m_comPort->SetBaudRate(TCommPort::TBaudRate(BaudIndexFromSpeed(s.speed, TCommPort::cbr19200)));
-    m_addr = s.addr;
+    SetAddr(s.addr);
     m_scanStart = s.scanStart;
     m_scanStop = s.scanStop;
 
-    m_comPort->SetOpen(true);
-    if (!m_comPort->Open() && !m_comPort->LastOpenError().isEmpty())
-        LogInfo(m_comPort->LastOpenError());
-    const bool open = m_comPort->Open();
+    const bool open = openPortAndLog();
     for (QAction *a : {miScaner, miUpgradeBC, miUpgradePD})
         a->setEnabled(open);
 }
@@ -57,25 +66,40 @@ void TfrMain::FormDestroy() {
     if (m_destroyed)
         return;
     m_destroyed = true;
+    m_protocol->Exchange().StopRepeats();
     m_comPort->SetOpen(false);
     AppSettings s;
     s.comNumber = m_comPort->ComNumber();
     s.speed = m_comPort->GetBaud();
-    s.addr = m_addr;
+    s.addr = Addr();
     s.scanStart = m_scanStart;
     s.scanStop = m_scanStop;
     WriteAppSettings(m_settingsPath, s);
 }
 
+int TfrMain::Addr() const { return m_protocol->Exchange().Addr(); }
+void TfrMain::SetAddr(int addr) { m_protocol->Exchange().SetAddr(addr); }
+
+// Opens the port; a refusal for lack of rights is logged with how to get them.
+bool TfrMain::openPortAndLog() {
+    m_comPort->SetOpen(true);
+    if (!m_comPort->Open() && !m_comPort->LastOpenError().isEmpty())
+        LogInfo(m_comPort->LastOpenError());
+    return m_comPort->Open();
+}
+
 bool TfrMain::SetPortOpen(bool open) {
     bool result = true;
     if (open) {
-        if (!m_comPort->Open())
-            m_comPort->SetOpen(true);
-        result = m_comPort->Open();
+        result = m_comPort->Open() || openPortAndLog();
     } else if (m_comPort->Open()) {
         m_comPort->SetOpen(false);
     }
+    refreshPortControls();
+    return result;
+}
+
+void TfrMain::refreshPortControls() {
     const bool isOpen = m_comPort->Open();
     for (QAction *a : {miScaner, miUpgradeBC, miUpgradePD})
         a->setEnabled(isOpen);
@@ -84,5 +108,4 @@ bool TfrMain::SetPortOpen(bool open) {
     bdReadCom->setEnabled(isOpen && device);
     btGetVoltage->setEnabled(isOpen && device);
     btFileManager->setEnabled(isOpen && (kind == NodeKind::Pd || kind == NodeKind::Bc));
-    return result;
 }

@@ -8,14 +8,29 @@
 #include "TfrInputVal.h"
 #include "TfrMain.h"
 #include "TfrPdDop.h"
+#include "main_window_view.h"
+#include "tfr_com_setting.h"
+#include "tfr_read_params.h"
+#include "tfr_read_params_bc.h"
+#include "tfr_read_params_notify.h"
+#include "tfr_read_params_zone.h"
 
-AppWindows CreateAppWindows() {
+// The tool windows that come later (file manager, scanner, voltages, scenario editor,
+// file selection) take their places in this order between the ones made here.
+AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     AppWindows w;
-    w.main = std::make_unique<TfrMain>();
-    w.inputVal = new TfrInputVal(w.main.get());
-    w.pdDop = new TfrPdDop(*w.main);
-    w.alDop = new TfrAlDop(*w.main);
+    w.main = std::make_unique<TfrMain>(timings);
+    TfrMain *owner = w.main.get();
+    w.inputVal = new TfrInputVal(owner);
+    w.comSetting = new TfrComSetting(owner);
+    w.readParams = new TfrReadParams(owner);
+    w.pdDop = new TfrPdDop(*owner);
+    w.alDop = new TfrAlDop(*owner);
+    w.readParamsBc = new TfrReadParamsBc(owner);
+    w.readParamsZone = new TfrReadParamsZone(owner);
+    w.readParamsNotify = new TfrReadParamsNotify(owner);
     w.main->AttachWindows(w.inputVal, w.pdDop, w.alDop);
+    w.main->AttachReadBackWindows({w.readParams, w.readParamsBc, w.readParamsZone, w.readParamsNotify}, w.comSetting);
     return w;
 }
 

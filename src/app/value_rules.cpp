@@ -1,7 +1,6 @@
 #include "value_rules.h"
 
 #include <cstring>
-#include <iterator>
 
 #include "app_texts.h"
 #include "text_utils.h"
@@ -22,15 +21,6 @@ float ClampFloatText(const std::string &text, float max, float min) {
     if (v < min)
         return min;
     return v;
-}
-
-int BaudIndexFromSpeed(int speed, int def) {
-    static constexpr int kRates[] = {110,   300,   600,   1200,  2400,   4800,   9600,  14400,
-                                     19200, 38400, 56000, 57600, 115200, 128000, 256000};
-    for (int i = 0; i < int(std::size(kRates)); ++i)
-        if (kRates[i] == speed)
-            return i;
-    return def;
 }
 
 bool ChoiceIs(const std::string &text, const char *item) { return text == item; }

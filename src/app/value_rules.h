@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "baud_index.h" // BaudIndexFromSpeed
+
 // The first whole number in the text (0 without one), limited to min..max.
 int ClampIntText(const std::string &text, int min, int max);
 // The leading decimal number (0 without one) in single precision, limited to min..max.
 // The maximum comes first, as every caller names the ceiling first.
 float ClampFloatText(const std::string &text, float max, float min);
-// The port's rate index for a bit rate; any rate outside the table gives `def`.
-int BaudIndexFromSpeed(int speed, int def);
 
 // True only for the exact item: "ведущий" typed in lower case is not "Ведущий".
 bool ChoiceIs(const std::string &text, const char *item);

@@ -3,15 +3,17 @@
 // caption and text asked, so a test checks the exact words without a blocking dialog.
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "Dialogs.h"
 
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { YesNo, Information, Error, Input, OpenFile, SaveFile };
+    enum class Kind { YesNo, Information, Error, Input, OpenFile, SaveFile, Modal };
     struct Asked {
         Kind kind;
         QString caption;
@@ -27,6 +29,9 @@ public:
     void cancelInput() { answer(Kind::Input, "INPUTVAL_CANCEL"); }
     void openFile(const QString &path) { answer(Kind::OpenFile, path); }
     void saveFile(const QString &path) { answer(Kind::SaveFile, path); }
+    // The next modal dialog: `handle` sees it filled, may change its controls, and
+    // returns true to close it with OK.
+    void modal(std::function<bool(QDialog &)> handle) { m_script.push_back({Kind::Modal, QString(), std::move(handle)}); }
 
     const std::vector<Asked> &asked() const { return m_asked; }
     void clearAsked() { m_asked.clear(); }
@@ -51,6 +56,16 @@ public:
     }
     QString openFileName(const QString &filter) override { return next(Kind::OpenFile, QString(), filter); }
     QString saveFileName(const QString &filter) override { return next(Kind::SaveFile, QString(), filter); }
+    bool execDialog(QDialog &dialog) override {
+        record(Kind::Modal, dialog.windowTitle(), dialog.objectName());
+        if (m_script.empty() || m_script.front().kind != Kind::Modal) {
+            ADD_FAILURE() << "unexpected dialog: " << dialog.windowTitle().toStdString();
+            return false;
+        }
+        Step s = m_script.front();
+        m_script.pop_front();
+        return s.handle && s.handle(dialog);
+    }
 
     QString m_lastInputDefault;
 
@@ -58,6 +73,7 @@ private:
     struct Step {
         Kind kind;
         QString reply;
+        std::function<bool(QDialog &)> handle = {};
     };
     void record(Kind kind, const QString &caption, const QString &text) { m_asked.push_back({kind, caption, text}); }
     QString next(Kind kind, const QString &caption, const QString &text) {

@@ -1,5 +1,7 @@
 #include "com_setting_logic.h"
 
+#include "baud_index.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -17,7 +19,7 @@ namespace {
 
 using K = ComSettingStepKind;
 
-TEST(ComSpeedIndex, MapsTheComponentsRateTable)
+TEST(BaudIndexFromSpeed, MapsTheComponentsRateTable)
 {
     struct Row {
         int bitsPerSecond;
@@ -28,9 +30,9 @@ TEST(ComSpeedIndex, MapsTheComponentsRateTable)
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.bitsPerSecond);
-        EXPECT_EQ(ComSpeedIndex(row.bitsPerSecond, kComSpeedDefaultIndex), row.index);
+        EXPECT_EQ(BaudIndexFromSpeed(row.bitsPerSecond, kComSpeedDefaultIndex), row.index);
     }
-    EXPECT_EQ(ComSpeedIndex(12345, 3), 3) << "an unknown rate gives the caller's default";
+    EXPECT_EQ(BaudIndexFromSpeed(12345, 3), 3) << "an unknown rate gives the caller's default";
 }
 
 TEST(ComSettingFill, PortBoxIsEmptyWithoutAConfiguredPort)

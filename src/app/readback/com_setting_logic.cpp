@@ -1,17 +1,8 @@
 #include "com_setting_logic.h"
 
-#include <array>
-#include <limits>
+#include "baud_index.h"
 
-int ComSpeedIndex(int32_t bitsPerSecond, int defaultIndex)
-{
-    static constexpr std::array<int32_t, 15> kRates = {110,   300,   600,   1200,  2400,   4800,   9600,  14400,
-                                                       19200, 38400, 56000, 57600, 115200, 128000, 256000};
-    for (size_t i = 0; i < kRates.size(); ++i)
-        if (kRates[i] == bitsPerSecond)
-            return static_cast<int>(i);
-    return defaultIndex;
-}
+#include <limits>
 
 ComSettingTexts ComSettingFillTexts(int comNumber, int32_t bitsPerSecond, int addr, const std::vector<int> &ports)
 {
@@ -82,7 +73,7 @@ ComSettingPlan ComSettingApplyPlan(const ComSettingTexts &texts)
             plan.error = NotAnInteger(speed);
             return plan;
         }
-        plan.steps.push_back({ComSettingStepKind::SetBaudRate, ComSpeedIndex(value, kComSpeedDefaultIndex)});
+        plan.steps.push_back({ComSettingStepKind::SetBaudRate, BaudIndexFromSpeed(value, kComSpeedDefaultIndex)});
     }
     if (!addr.isEmpty()) {
         if (!ReadDecimal(addr, value)) {

@@ -7,11 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-// The serial component's rate index for a bit rate (110 -> 0 ... 256000 -> 14);
-// any rate outside its table gives `defaultIndex`. Same table as the main window's
-// settings-file reader, under its own name so both can live in one program.
-int ComSpeedIndex(int32_t bitsPerSecond, int defaultIndex);
-// The index the dialog falls back to: 19200 bit/s, the bus's usual rate.
+// The rate index the dialog falls back to (BaudIndexFromSpeed): 19200 bit/s, the bus's usual rate.
 constexpr int kComSpeedDefaultIndex = 8;
 
 // The dialog's texts, in and out.

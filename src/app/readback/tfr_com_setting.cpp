@@ -19,6 +19,7 @@ static void AddLabelled(QVBoxLayout *layout, QWidget *control, const char *name,
 
 TfrComSetting::TfrComSetting(QWidget *parent) : QDialog(parent)
 {
+    setObjectName(QStringLiteral("TfrComSetting"));
     setWindowTitle(QStringLiteral("Настройки COM порта"));
     setModal(true);
     auto *layout = new QVBoxLayout(this);

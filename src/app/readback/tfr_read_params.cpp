@@ -12,6 +12,7 @@ using namespace readback;
 
 TfrReadParams::TfrReadParams(QWidget *parent) : ReadBackWindow(QStringLiteral("Полученные данные с ПД"), parent)
 {
+    setObjectName(QStringLiteral("TfrReadParams"));
     QFormLayout *net = AddGroup(QStringLiteral("Параметры сети"), 0, 0);
     edPdAddr = AddEdit(net, "edPdAddr", QStringLiteral("Адрес  ПД в сети (250...254)"));
     cbPdRsSpeed = AddCombo(net, "cbPdRsSpeed", QStringLiteral("Скорость RS485"), SpeedItems());

@@ -12,6 +12,7 @@ using namespace readback;
 
 TfrReadParamsBc::TfrReadParamsBc(QWidget *parent) : ReadBackWindow(QStringLiteral("Полученные данные с БС"), parent)
 {
+    setObjectName(QStringLiteral("TfrReadParamsBc"));
     QFormLayout *net = AddGroup(QStringLiteral("Параметры сети"), 0, 0);
     edBcAddr = AddEdit(net, "edBcAddr", QStringLiteral("Адрес  БС в сети (238...249)"));
     cbBcRsSpeed = AddCombo(net, "cbBcRsSpeed", QStringLiteral("Скорость RS485"), SpeedItems());

@@ -11,6 +11,7 @@ using namespace readback;
 TfrReadParamsNotify::TfrReadParamsNotify(QWidget *parent)
     : ReadBackWindow(QStringLiteral("Данный сценария"), parent)
 {
+    setObjectName(QStringLiteral("TfrReadParamsNotify"));
     QFormLayout *form = AddGroup(QString(), 0, 0);
     cbNotifyEnable = AddCheck(form, "cbNotifyEnable", QStringLiteral("Включено"));
     edZoneNum = AddEdit(form, "edZoneNum", QStringLiteral("Номер зоны"));

@@ -12,6 +12,7 @@ using namespace readback;
 TfrReadParamsZone::TfrReadParamsZone(QWidget *parent)
     : ReadBackWindow(QStringLiteral("Прочитанные данные с АЛ"), parent)
 {
+    setObjectName(QStringLiteral("TfrReadParamsZone"));
     QFormLayout *ids = AddGroup(QStringLiteral("Идентификаторы"), 0, 0);
     edAlNumber = AddEdit(ids, "edAlNumber", QStringLiteral("Номер АЛ"));
     edAlZone = AddEdit(ids, "edAlZone", QStringLiteral("Номер зоны"));

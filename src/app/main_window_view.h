@@ -1,0 +1,42 @@
+#pragma once
+// The window layer's side of the device protocol: the dispatcher and the copy action
+// decide, this shows. Compare windows are refilled in place and brought up without
+// blocking; questions go through the main window's dialogs so a test can answer them.
+// Voltage, scanner and file-manager replies keep the protocol's do-nothing defaults
+// until those windows exist.
+#include "protocol_view.h"
+
+class TfrMain;
+class TfrReadParams;
+class TfrReadParamsBc;
+class TfrReadParamsZone;
+class TfrReadParamsNotify;
+class QWidget;
+
+struct CompareWindows {
+    TfrReadParams *pd = nullptr;
+    TfrReadParamsBc *bc = nullptr;
+    TfrReadParamsZone *al = nullptr;
+    TfrReadParamsNotify *notify = nullptr;
+};
+
+class MainWindowView : public ProtocolView {
+public:
+    explicit MainWindowView(TfrMain &main) : m_main(main) {}
+    void SetCompareWindows(const CompareWindows &windows) { m_windows = windows; }
+    const CompareWindows &Windows() const { return m_windows; }
+
+    void ShowPdCompare(const PdSettings &r) override;
+    void ShowBcCompare(const BcUnit &r) override;
+    void ShowAlCompare(const AlLine &r) override;
+    void ShowNotifyCompare(const NotifyScenario &r) override;
+
+    void RebuildNetworkTree() override;
+    void MarkProjectModified() override;
+    void SetProjectOpen(bool open) override;
+    bool AskYesNo(const QString &caption, const QString &text) override;
+
+private:
+    TfrMain &m_main;
+    CompareWindows m_windows;
+};
