@@ -37,6 +37,7 @@ void TfrMain::LogInfo(const QString &text) {
     const QString stamp = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
     mmInfo->appendPlainText(stamp + ' ' + text);
     mmInfo->verticalScrollBar()->setValue(mmInfo->verticalScrollBar()->maximum());
+    emit infoLogged(text);
 }
 
 void TfrMain::SetProjectOpen(bool open) {
@@ -57,8 +58,11 @@ void TfrMain::SetProjectOpen(bool open) {
         tvNetwork->clear();
         pnFooter->clear();
     }
-    pnProjectName->setText(QString::fromUtf8(m_project->settings.nam));
+    showProjectName();
 }
+
+// The name lives in the PD's settings record, so a PD copied from the device renames the project.
+void TfrMain::showProjectName() { pnProjectName->setText(QString::fromUtf8(m_project->settings.nam)); }
 
 QString TfrMain::InputValue(const QString &prompt, const QString &defaultText) {
     return dialogs().inputValue(prompt, defaultText);

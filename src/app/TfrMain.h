@@ -83,6 +83,10 @@ public:
     void SetScanRange(const QString &start, const QString &stop);
     bool SaveProject();
 
+signals:
+    // Every line LogInfo writes, without its date, as it is written.
+    void infoLogged(const QString &text);
+
 public slots:
     void tvNetworkClick(QTreeWidgetItem *item);
     void btDeviceAddClick();
@@ -176,6 +180,7 @@ private:
     void clearSelection();
     void showFileError(const QString &what, const QString &path, const QString &reason);
     void showFooter();
+    void showProjectName();
     void onTreeCurrentChanged(QTreeWidgetItem *current);
     void onTreeItemClicked(QTreeWidgetItem *item);
 

@@ -53,8 +53,10 @@ void TfrMain::CopyToProject() {
     const CopyOutcome out = m_protocol->CopyToProject(SelectedBcUnit(), SelectedAlLine());
     // Taking a device's record is an explicit change of the project, even when the
     // values happened to be the same already.
-    if (out.copied)
+    if (out.copied) {
         MarkModified();
+        showProjectName();
+    }
 }
 
 void TfrMain::miSettingComClick() {
