@@ -1,5 +1,7 @@
 #include "main_window_view.h"
 
+#include <QVariant>
+
 #include "TfrMain.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
@@ -8,21 +10,27 @@
 
 namespace {
 // Non-modal: the user keeps working in the main window while the values are on show;
-// a window already open comes to the front with the new values.
-template <class Window, class Record> void FillAndShow(Window *window, const Record &r) {
+// a window already open comes to the front with the new values. The first showing
+// centres it over the main window; after that it stays where the user put it.
+template <class Window, class Record> void FillAndShow(Window *window, const Record &r, const QWidget &main) {
     if (!window)
         return;
     window->Fill(r);
+    if (!window->property("placed").toBool()) {
+        window->adjustSize();
+        window->move(main.geometry().center() - window->rect().center());
+        window->setProperty("placed", true);
+    }
     window->show();
     window->raise();
     window->activateWindow();
 }
 } // namespace
 
-void MainWindowView::ShowPdCompare(const PdSettings &r) { FillAndShow(m_windows.pd, r); }
-void MainWindowView::ShowBcCompare(const BcUnit &r) { FillAndShow(m_windows.bc, r); }
-void MainWindowView::ShowAlCompare(const AlLine &r) { FillAndShow(m_windows.al, r); }
-void MainWindowView::ShowNotifyCompare(const NotifyScenario &r) { FillAndShow(m_windows.notify, r); }
+void MainWindowView::ShowPdCompare(const PdSettings &r) { FillAndShow(m_windows.pd, r, m_main); }
+void MainWindowView::ShowBcCompare(const BcUnit &r) { FillAndShow(m_windows.bc, r, m_main); }
+void MainWindowView::ShowAlCompare(const AlLine &r) { FillAndShow(m_windows.al, r, m_main); }
+void MainWindowView::ShowNotifyCompare(const NotifyScenario &r) { FillAndShow(m_windows.notify, r, m_main); }
 
 void MainWindowView::RebuildNetworkTree() { m_main.RebuildNetworkTree(); }
 void MainWindowView::MarkProjectModified() { m_main.MarkModified(); }
