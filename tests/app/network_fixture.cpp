@@ -31,7 +31,7 @@ void NetworkFixture::SetUp() {
     m_net = std::make_unique<SimNetwork>(MakeDemoProject(), config);
     LineSettings line;
     line.baud = kBaud;
-    m_line = std::make_unique<SimLine>(*m_net, *m_simPort, line, FaultSettings{}, [this](const std::string &text) {
+    m_line = std::make_unique<SimLine>(*m_net, *m_simPort, line, m_faults, [this](const std::string &text) {
         const size_t arrow = text.find("-> "); // behind the simulator's time stamp
         if (arrow == std::string::npos)
             return; // replies are seen on the program's side

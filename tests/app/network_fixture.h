@@ -56,6 +56,8 @@ protected:
     std::vector<Heard> heard() const;
     template <class F> auto withNetwork(F &&f) { return m_line->withNetwork(std::forward<F>(f)); }
 
+    // Line faults the simulator plays; set before SetUp runs.
+    FaultSettings m_faults;
     QElapsedTimer m_clock;
     std::vector<LogLine> m_log;
     int m_com = -1;
