@@ -7,6 +7,8 @@
 #include "app_texts.h"
 #include "device_protocol.h"
 #include "main_window_view.h"
+#include "protocol_texts.h"
+#include "read_network.h"
 #include "read_back_window.h"
 #include "tfr_com_setting.h"
 #include "tfr_read_params.h"
@@ -50,13 +52,28 @@ void TfrMain::bdReadComClick() {
 }
 
 void TfrMain::CopyToProject() {
-    const CopyOutcome out = m_protocol->CopyToProject(SelectedBcUnit(), SelectedAlLine());
+    if (!dialogs().askYesNo(QString::fromUtf8(ProtocolText::kCopyCaption), QString::fromUtf8(ProtocolText::kCopyQuestion)))
+        return;
+    // The selection is looked up only now: while the question was open, replies kept
+    // arriving, and a sweep merge may have moved or removed the record chosen before.
+    const CopyOutcome out = CopyReceivedToProject(*m_project, m_protocol->readKind(), m_protocol->Dispatcher().Received(),
+                                                  SelectedBcUnit(), SelectedAlLine());
+    if (out.setProjectOpen)
+        SetProjectOpen(true);
+    if (out.rebuildTree)
+        RebuildNetworkTree();
+    if (out.reshowNotifyEditor)
+        m_view->ReshowNotifyEditor();
     // Taking a device's record is an explicit change of the project, even when the
     // values happened to be the same already.
-    if (out.copied) {
+    if (out.copied || out.setModified)
         MarkModified();
+    if (out.copied)
         showProjectName();
-    }
+    if (!out.log.isEmpty())
+        LogInfo(out.log);
+    if (out.askReadPorts)
+        m_protocol->AskReadPorts();
 }
 
 void TfrMain::miSettingComClick() {

@@ -191,6 +191,24 @@ TEST_F(NetworkRead, AlRecordCopiedOntoAnotherSelectedLineKeepsThatLinesOwnNumber
     EXPECT_NE(node("АЛ:3:Зона:102"), nullptr);
 }
 
+TEST_F(NetworkRead, LineMovedWhileTheCopyQuestionIsOpenIsNotOverwritten) {
+    openDemoProject();
+    readInto("АЛ:2:Зона:102", "TfrReadParamsZone");
+    // Behind the open question a sweep merge removes the selected line: the table's
+    // last line moves into its slot and the tree is rebuilt.
+    m_dialogs.whileNextQuestion([&] {
+        ASSERT_TRUE(DeleteAlLine(project(), 238, 2));
+        main().RebuildNetworkTree();
+    });
+    m_dialogs.yes();
+    pressCopy("TfrReadParamsZone");
+    const AlLine *moved = FindAlLine(project(), 240, 2);
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved->num, 202);
+    EXPECT_STREQ(moved->nam, "Склад");
+    EXPECT_FALSE(logged("Данные АЛ скопированы в проект")) << "no line is selected any more";
+}
+
 TEST_F(NetworkRead, CompareWindowLeftOpenCopiesByTheNewestRead) {
     openDemoProject();
     const AlLine before = *FindAlLine(project(), 238, 2);

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QString>
 #include <deque>
+#include <utility>
 #include <functional>
 #include <vector>
 
@@ -33,6 +34,9 @@ public:
     // returns true to close it with OK.
     void modal(std::function<bool(QDialog &)> handle) { m_script.push_back({Kind::Modal, QString(), std::move(handle)}); }
 
+    // Runs `f` while the next Yes/No question is open, as events do behind a modal box.
+    void whileNextQuestion(std::function<void()> f) { m_whileAsking = std::move(f); }
+
     const std::vector<Asked> &asked() const { return m_asked; }
     void clearAsked() { m_asked.clear(); }
     bool scriptDone() const { return m_script.empty(); }
@@ -46,6 +50,8 @@ public:
     }
 
     bool askYesNo(const QString &caption, const QString &text) override {
+        if (auto f = std::exchange(m_whileAsking, {}))
+            f();
         return next(Kind::YesNo, caption, text) == "yes";
     }
     void information(const QString &caption, const QString &text) override { record(Kind::Information, caption, text); }
@@ -88,5 +94,6 @@ private:
         return s.reply;
     }
     std::deque<Step> m_script;
+    std::function<void()> m_whileAsking;
     std::vector<Asked> m_asked;
 };
