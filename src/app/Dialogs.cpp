@@ -33,6 +33,10 @@ QString QtDialogs::saveFileName(const QString &filter) {
     return QFileDialog::getSaveFileName(m_owner, QString(), QString(), filter);
 }
 
-bool Dialogs::execDialog(QDialog &) { return false; }
+bool Dialogs::execDialog(QDialog &) {
+    return false;
+}
 
-bool QtDialogs::execDialog(QDialog &dialog) { return dialog.exec() == QDialog::Accepted; }
+bool QtDialogs::execDialog(QDialog &dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}

@@ -26,7 +26,9 @@ void TfrMain::AttachWindows(TfrInputVal *inputVal, TfrPdDop *pdDop, TfrAlDop *al
     m_qtDialogs->setInputWindow(inputVal);
 }
 
-void TfrMain::SetDialogs(Dialogs *dialogs) { m_dialogs = dialogs; }
+void TfrMain::SetDialogs(Dialogs *dialogs) {
+    m_dialogs = dialogs;
+}
 
 void TfrMain::SetScanRange(const QString &start, const QString &stop) {
     m_scanStart = start;
@@ -62,7 +64,9 @@ void TfrMain::SetProjectOpen(bool open) {
 }
 
 // The name lives in the PD's settings record, so a PD copied from the device renames the project.
-void TfrMain::showProjectName() { pnProjectName->setText(QString::fromUtf8(m_project->settings.nam)); }
+void TfrMain::showProjectName() {
+    pnProjectName->setText(QString::fromUtf8(m_project->settings.nam));
+}
 
 QString TfrMain::InputValue(const QString &prompt, const QString &defaultText) {
     return dialogs().inputValue(prompt, defaultText);

@@ -5,22 +5,23 @@
 #include "TCommPort.h"
 #include "TfrMain.h"
 #include "app_texts.h"
+#include "available_com_ports.h"
 #include "device_protocol.h"
 #include "main_window_view.h"
 #include "protocol_texts.h"
-#include "read_network.h"
 #include "read_back_window.h"
+#include "read_network.h"
 #include "tfr_com_setting.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
 #include "tfr_read_params_notify.h"
 #include "tfr_read_params_zone.h"
-#include "available_com_ports.h"
 
 void TfrMain::AttachReadBackWindows(const CompareWindows &windows, TfrComSetting *comSetting) {
     m_view->SetCompareWindows(windows);
     m_comSetting = comSetting;
-    for (ReadBackWindow *w : std::initializer_list<ReadBackWindow *>{windows.pd, windows.bc, windows.al, windows.notify})
+    for (ReadBackWindow *w :
+         std::initializer_list<ReadBackWindow *>{windows.pd, windows.bc, windows.al, windows.notify})
         if (w)
             connect(w, &ReadBackWindow::copyRequested, this, &TfrMain::CopyToProject);
 }
@@ -52,12 +53,13 @@ void TfrMain::bdReadComClick() {
 }
 
 void TfrMain::CopyToProject() {
-    if (!dialogs().askYesNo(QString::fromUtf8(ProtocolText::kCopyCaption), QString::fromUtf8(ProtocolText::kCopyQuestion)))
+    if (!dialogs().askYesNo(QString::fromUtf8(ProtocolText::kCopyCaption),
+                            QString::fromUtf8(ProtocolText::kCopyQuestion)))
         return;
     // The selection is looked up only now: while the question was open, replies kept
     // arriving, and a sweep merge may have moved or removed the record chosen before.
-    const CopyOutcome out = CopyReceivedToProject(*m_project, m_protocol->readKind(), m_protocol->Dispatcher().Received(),
-                                                  SelectedBcUnit(), SelectedAlLine());
+    const CopyOutcome out = CopyReceivedToProject(
+        *m_project, m_protocol->readKind(), m_protocol->Dispatcher().Received(), SelectedBcUnit(), SelectedAlLine());
     if (out.setProjectOpen)
         SetProjectOpen(true);
     if (out.rebuildTree)
@@ -79,8 +81,7 @@ void TfrMain::CopyToProject() {
 void TfrMain::miSettingComClick() {
     if (!m_comSetting)
         return;
-    m_comSetting->Fill(
-        ComSettingFillTexts(m_comPort->ComNumber(), m_comPort->GetBaud(), Addr(), AvailableComPorts()));
+    m_comSetting->Fill(ComSettingFillTexts(m_comPort->ComNumber(), m_comPort->GetBaud(), Addr(), AvailableComPorts()));
     if (!dialogs().execDialog(*m_comSetting))
         return;
     const ComSettingPlan plan = m_comSetting->Plan();

@@ -27,13 +27,15 @@ TfrMain::TfrMain(const ProtocolTimings &timings, QWidget *parent)
     FormCreate();
 }
 
-TfrMain::~TfrMain() { FormDestroy(); }
+TfrMain::~TfrMain() {
+    FormDestroy();
+}
 
 void TfrMain::createProtocol(const ProtocolTimings &timings) {
     m_link = std::make_unique<TCommPortLink>(*m_comPort);
     m_view = std::make_unique<MainWindowView>(*this);
-    m_protocol =
-        std::make_unique<DeviceProtocol>(m_project.get(), m_view.get(), [this](const QString &t) { LogInfo(t); }, timings);
+    m_protocol = std::make_unique<DeviceProtocol>(
+        m_project.get(), m_view.get(), [this](const QString &t) { LogInfo(t); }, timings);
     m_protocol->Exchange().SetPort(m_link.get());
     connect(m_comPort.get(), &TCommPort::OnDataReceived, this, &TfrMain::ComPortDataReceived);
     // A port whose device went away has closed itself: the buttons follow, and the next
@@ -77,8 +79,12 @@ void TfrMain::FormDestroy() {
     WriteAppSettings(m_settingsPath, s);
 }
 
-int TfrMain::Addr() const { return m_protocol->Exchange().Addr(); }
-void TfrMain::SetAddr(int addr) { m_protocol->Exchange().SetAddr(addr); }
+int TfrMain::Addr() const {
+    return m_protocol->Exchange().Addr();
+}
+void TfrMain::SetAddr(int addr) {
+    m_protocol->Exchange().SetAddr(addr);
+}
 
 // Opens the port; a refusal for lack of rights is logged with how to get them.
 bool TfrMain::openPortAndLog() {

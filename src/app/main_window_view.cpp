@@ -27,14 +27,28 @@ template <class Window, class Record> void FillAndShow(Window *window, const Rec
 }
 } // namespace
 
-void MainWindowView::ShowPdCompare(const PdSettings &r) { FillAndShow(m_windows.pd, r, m_main); }
-void MainWindowView::ShowBcCompare(const BcUnit &r) { FillAndShow(m_windows.bc, r, m_main); }
-void MainWindowView::ShowAlCompare(const AlLine &r) { FillAndShow(m_windows.al, r, m_main); }
-void MainWindowView::ShowNotifyCompare(const NotifyScenario &r) { FillAndShow(m_windows.notify, r, m_main); }
+void MainWindowView::ShowPdCompare(const PdSettings &r) {
+    FillAndShow(m_windows.pd, r, m_main);
+}
+void MainWindowView::ShowBcCompare(const BcUnit &r) {
+    FillAndShow(m_windows.bc, r, m_main);
+}
+void MainWindowView::ShowAlCompare(const AlLine &r) {
+    FillAndShow(m_windows.al, r, m_main);
+}
+void MainWindowView::ShowNotifyCompare(const NotifyScenario &r) {
+    FillAndShow(m_windows.notify, r, m_main);
+}
 
-void MainWindowView::RebuildNetworkTree() { m_main.RebuildNetworkTree(); }
-void MainWindowView::MarkProjectModified() { m_main.MarkModified(); }
-void MainWindowView::SetProjectOpen(bool open) { m_main.SetProjectOpen(open); }
+void MainWindowView::RebuildNetworkTree() {
+    m_main.RebuildNetworkTree();
+}
+void MainWindowView::MarkProjectModified() {
+    m_main.MarkModified();
+}
+void MainWindowView::SetProjectOpen(bool open) {
+    m_main.SetProjectOpen(open);
+}
 
 bool MainWindowView::AskYesNo(const QString &caption, const QString &text) {
     return m_main.dialogs().askYesNo(caption, text);

@@ -23,7 +23,9 @@ float ClampFloatText(const std::string &text, float max, float min) {
     return v;
 }
 
-bool ChoiceIs(const std::string &text, const char *item) { return text == item; }
+bool ChoiceIs(const std::string &text, const char *item) {
+    return text == item;
+}
 
 uint8_t EchoTypeFromText(const std::string &text) {
     if (text == kEchoSpeaker)

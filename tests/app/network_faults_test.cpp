@@ -31,8 +31,8 @@ TEST_F(NetworkFaults, EveryReadEndsInTheWindowOrOneNoReplyLine) {
         const int failuresBefore = countLogged(noReply);
         click("ПД:250");
         press("bdReadCom");
-        ASSERT_TRUE(waitFor([&] { return window("TfrReadParams")->isVisible() || countLogged(noReply) > failuresBefore; },
-                            3000));
+        ASSERT_TRUE(waitFor(
+            [&] { return window("TfrReadParams")->isVisible() || countLogged(noReply) > failuresBefore; }, 3000));
         if (window("TfrReadParams")->isVisible()) {
             ++shownCount;
             EXPECT_EQ(shown("TfrReadParams", "edPdAddr"), "250");

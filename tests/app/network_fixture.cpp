@@ -42,8 +42,9 @@ void NetworkFixture::SetUp() {
 
     m_windows = CreateAppWindows(kNetworkTestTimings);
     main().SetDialogs(&m_dialogs);
-    QObject::connect(&main(), &TfrMain::infoLogged,
-                     [this](const QString &text) { m_log.push_back({text, m_clock.elapsed()}); });
+    QObject::connect(&main(), &TfrMain::infoLogged, [this](const QString &text) {
+        m_log.push_back({text, m_clock.elapsed()});
+    });
     ASSERT_TRUE(main().ComPort().Open()) << "the program opens COM" << m_com << " at start";
 }
 
@@ -82,7 +83,9 @@ bool NetworkFixture::waitFor(const std::function<bool()> &done, int timeoutMs) {
     return true;
 }
 
-void NetworkFixture::wait(int ms) { main().protocol().Exchange().WaitWithEvents(uint32_t(ms)); }
+void NetworkFixture::wait(int ms) {
+    main().protocol().Exchange().WaitWithEvents(uint32_t(ms));
+}
 
 void NetworkFixture::press(const char *button) {
     QPushButton *b = find<QPushButton>(button);
@@ -90,7 +93,9 @@ void NetworkFixture::press(const char *button) {
     b->click();
 }
 
-ReadBackWindow *NetworkFixture::window(const char *name) { return find<ReadBackWindow>(name); }
+ReadBackWindow *NetworkFixture::window(const char *name) {
+    return find<ReadBackWindow>(name);
+}
 
 QString NetworkFixture::shown(const char *windowName, const char *control) {
     QWidget *w = window(windowName)->findChild<QWidget *>(QString::fromLatin1(control));
@@ -110,7 +115,9 @@ void NetworkFixture::pressCopy(const char *windowName) {
     b->click();
 }
 
-bool NetworkFixture::logged(const QString &text) const { return countLogged(text) > 0; }
+bool NetworkFixture::logged(const QString &text) const {
+    return countLogged(text) > 0;
+}
 
 int NetworkFixture::countLogged(const QString &text) const {
     int n = 0;

@@ -109,8 +109,8 @@ TEST_F(NetworkRead, BcCopyThenTheSweepMergesAllSixteenLinesAtItsPace) {
     m_dialogs.yes();
     m_log.clear();
     pressCopy("TfrReadParamsBc");
-    EXPECT_EQ(questions(), (std::vector<QString>{kCopyCaption + ": " + kCopyQuestion,
-                                                 kCopyCaption + ": " + kPortsQuestion}));
+    EXPECT_EQ(questions(),
+              (std::vector<QString>{kCopyCaption + ": " + kCopyQuestion, kCopyCaption + ": " + kPortsQuestion}));
     ASSERT_FALSE(m_log.empty());
     EXPECT_EQ(m_log.front().text, "Данные БС скопированы в проект");
     ASSERT_TRUE(waitFor([&] { return logged("Данные всех АЛ прочитаны"); }, 12000));

@@ -6,10 +6,10 @@
 #include <QSettings>
 
 #include "TCommPort.h"
-#include "serial_device.h"
 #include "file_version.h"
 #include "port_names.h"
 #include "pty_pair.h"
+#include "serial_device.h"
 
 namespace {
 class PortOpen : public AppFixture {

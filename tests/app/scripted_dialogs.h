@@ -6,8 +6,8 @@
 #include <QDialog>
 #include <QString>
 #include <deque>
-#include <utility>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "Dialogs.h"
@@ -32,7 +32,9 @@ public:
     void saveFile(const QString &path) { answer(Kind::SaveFile, path); }
     // The next modal dialog: `handle` sees it filled, may change its controls, and
     // returns true to close it with OK.
-    void modal(std::function<bool(QDialog &)> handle) { m_script.push_back({Kind::Modal, QString(), std::move(handle)}); }
+    void modal(std::function<bool(QDialog &)> handle) {
+        m_script.push_back({Kind::Modal, QString(), std::move(handle)});
+    }
 
     // Runs `f` while the next Yes/No question is open, as events do behind a modal box.
     void whileNextQuestion(std::function<void()> f) { m_whileAsking = std::move(f); }
