@@ -53,29 +53,11 @@ void TfrMain::bdReadComClick() {
 }
 
 void TfrMain::CopyToProject() {
-    if (!dialogs().askYesNo(QString::fromUtf8(ProtocolText::kCopyCaption),
-                            QString::fromUtf8(ProtocolText::kCopyQuestion)))
-        return;
-    // The selection is looked up only now: while the question was open, replies kept
-    // arriving, and a sweep merge may have moved or removed the record chosen before.
-    const CopyOutcome out = CopyReceivedToProject(
-        *m_project, m_protocol->readKind(), m_protocol->Dispatcher().Received(), SelectedBcUnit(), SelectedAlLine());
-    if (out.setProjectOpen)
-        SetProjectOpen(true);
-    if (out.rebuildTree)
-        RebuildNetworkTree();
-    if (out.reshowNotifyEditor)
-        m_view->ReshowNotifyEditor();
-    // Taking a device's record is an explicit change of the project, even when the
-    // values happened to be the same already.
-    if (out.copied || out.setModified)
-        MarkModified();
+    const CopyOutcome out =
+        m_protocol->CopyToProject([this] { return DeviceProtocol::Selection{SelectedBcUnit(), SelectedAlLine()}; });
+    // A PD record carries the project name.
     if (out.copied)
         showProjectName();
-    if (!out.log.isEmpty())
-        LogInfo(out.log);
-    if (out.askReadPorts)
-        m_protocol->AskReadPorts();
 }
 
 void TfrMain::miSettingComClick() {

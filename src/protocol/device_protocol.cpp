@@ -28,14 +28,15 @@ bool DeviceProtocol::ReadSelectedDevice(ReadTarget target, const BcUnit *selecte
     return true;
 }
 
-CopyOutcome DeviceProtocol::CopyToProject(BcUnit *selectedBc, AlLine *selectedAl) {
+CopyOutcome DeviceProtocol::CopyToProject(const std::function<Selection()> &currentSelection) {
     if (!m_project || !m_view)
         return {};
     if (!m_view->AskYesNo(QString::fromUtf8(ProtocolText::kCopyCaption),
                           QString::fromUtf8(ProtocolText::kCopyQuestion)))
         return {};
+    const Selection selected = currentSelection ? currentSelection() : Selection{};
     const CopyOutcome out =
-        CopyReceivedToProject(*m_project, m_dispatcher.readKind(), m_dispatcher.Received(), selectedBc, selectedAl);
+        CopyReceivedToProject(*m_project, m_dispatcher.readKind(), m_dispatcher.Received(), selected.bc, selected.al);
     if (out.setProjectOpen)
         m_view->SetProjectOpen(true);
     if (out.rebuildTree)

@@ -6,6 +6,8 @@
 // Addr, and forwards its button clicks; everything shown or asked goes through the view.
 #include <QObject>
 
+#include <functional>
+
 #include "al_sweep.h"
 #include "command_exchange.h"
 #include "protocol_log.h"
@@ -28,9 +30,16 @@ public:
     // bdReadComClick once SetPortOpen(true) has succeeded: sends the read for the
     // selected node with repeats. False when the selection has nothing to read.
     bool ReadSelectedDevice(ReadTarget target, const BcUnit *selectedBc, const AlLine *selectedAl);
+    // The selected BC unit and AL line as the window holds them at this moment.
+    struct Selection {
+        BcUnit *bc = nullptr;
+        AlLine *al = nullptr;
+    };
     // btCopyClick of any compare window (the window hides itself afterwards): asks
-    // "Скопировать данные в проект ?" and copies by the current ReadKind.
-    CopyOutcome CopyToProject(BcUnit *selectedBc, AlLine *selectedAl);
+    // "Скопировать данные в проект ?" and copies by the current ReadKind. The selection
+    // is looked up only after the answer: while the question is open replies keep
+    // arriving, and a sweep merge may move or remove the record chosen before it.
+    CopyOutcome CopyToProject(const std::function<Selection()> &currentSelection);
     // Offers the sweep of the BC just copied; on Yes starts it at the reported address.
     void AskReadPorts();
 

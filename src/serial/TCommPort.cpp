@@ -12,16 +12,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include "baud_rates.h"
+
 #include <chrono>
 #include <cstring>
 #include <thread>
 #include <vector>
 
 namespace {
-
-constexpr int kBaudRates[] = {110,   300,   600,   1200,  2400,   4800,   9600,  14400,
-                              19200, 38400, 56000, 57600, 115200, 128000, 256000};
-constexpr int kBaudCount = int(sizeof kBaudRates / sizeof kBaudRates[0]);
 
 QString AccessDeniedText(const std::string &path) {
     return QStringLiteral("Нет доступа к порту %1: добавьте пользователя в группу dialout "
@@ -370,15 +368,12 @@ void TCommPort::SetBaudRate(TBaudRate rate) {
 }
 
 void TCommPort::SetBaud(int bitsPerSecond) {
-    for (int i = 0; i < kBaudCount; ++i)
-        if (kBaudRates[i] == bitsPerSecond)
-            SetBaudRate(TBaudRate(i));
+    const int i = BaudRateIndexOf(bitsPerSecond);
+    if (i >= 0)
+        SetBaudRate(TBaudRate(i));
 }
 
-int TCommPort::GetBaud() const {
-    const int i = int(m_baudRate);
-    return i >= 0 && i < kBaudCount ? kBaudRates[i] : 0;
-}
+int TCommPort::GetBaud() const { return BitsPerSecondOf(int(m_baudRate)); }
 
 void TCommPort::SetComControl(TComControl control) {
     m_control.store(control >= ccNone && control <= ccHard ? control : ccNone);

@@ -211,7 +211,7 @@ TEST_F(ProtocolFixture, CopyAsksFirstAndNoChangesNothing) {
     Reply(251, "OK_GETSETTINGsetting:{adr:251, nam:Новое}");
     view.events.clear();
     view.answers = {false};
-    protocol->CopyToProject(nullptr, nullptr);
+    protocol->CopyToProject([&] { return DeviceProtocol::Selection{nullptr, nullptr}; });
     EXPECT_EQ(view.events, Lines{"ask Копирование данных: Скопировать данные в проект ?"});
     EXPECT_STREQ(project->settings.nam, "Старое имя");
     EXPECT_TRUE(log.empty());
@@ -226,7 +226,7 @@ TEST_F(ProtocolFixture, BcReadCopyAndSweep) {
     view.events.clear();
     link.sent.clear();
     view.answers = {true, true};
-    protocol->CopyToProject(&project->bcUnits[0], nullptr);
+    protocol->CopyToProject([&] { return DeviceProtocol::Selection{&project->bcUnits[0], nullptr}; });
     EXPECT_EQ(view.events, (Lines{"ask Копирование данных: Скопировать данные в проект ?", "tree", "modified",
                                   "ask Копирование данных: Скопировать данные портов устройства в проект ?"}));
     EXPECT_TRUE(protocol->Sweep().IsEnabled());
@@ -255,7 +255,7 @@ TEST_F(ProtocolFixture, BcReadCopyAndSweep) {
     // And the copy button now copies nothing.
     view.events.clear();
     view.answers = {true};
-    const CopyOutcome out = protocol->CopyToProject(&project->bcUnits[0], nullptr);
+    const CopyOutcome out = protocol->CopyToProject([&] { return DeviceProtocol::Selection{&project->bcUnits[0], nullptr}; });
     EXPECT_FALSE(out.copied);
     EXPECT_EQ(view.events, Lines{"ask Копирование данных: Скопировать данные в проект ?"});
 }
@@ -264,7 +264,7 @@ TEST_F(ProtocolFixture, AnsweringNoToTheSweepStillLeavesTheBcCopied) {
     protocol->ReadSelectedDevice(ReadTarget::Bc, &project->bcUnits[0], nullptr);
     Reply(240, "OK_GETDEVICEdevice:{adr:240, nam:Корпус}");
     view.answers = {true, false};
-    protocol->CopyToProject(&project->bcUnits[0], nullptr);
+    protocol->CopyToProject([&] { return DeviceProtocol::Selection{&project->bcUnits[0], nullptr}; });
     EXPECT_STREQ(project->bcUnits[0].nam, "Корпус");
     EXPECT_FALSE(protocol->Sweep().IsEnabled());
 }
@@ -288,7 +288,7 @@ TEST_F(ProtocolFixture, AnOpenCompareWindowCopiesByTheNewestRead) {
     protocol->ReadSelectedDevice(ReadTarget::Pd, nullptr, nullptr);
     Reply(251, "OK_GETSETTINGsetting:{adr:251, nam:Новое}");
     view.answers = {true};
-    protocol->CopyToProject(&project->bcUnits[0], &project->alLines[0]);
+    protocol->CopyToProject([&] { return DeviceProtocol::Selection{&project->bcUnits[0], &project->alLines[0]}; });
     EXPECT_STREQ(project->settings.nam, "Новое");
     EXPECT_EQ(project->alLines[0].num, 33) << "the AL line is untouched";
     EXPECT_EQ(log.back(), "Данные ПД скопированы в проект");
