@@ -46,7 +46,9 @@ TCommPort::TCommPort(QObject *owner)
     : QObject(owner), m_readRequest(std::make_unique<SyncEvent>(SyncEvent::AutoReset)),
       m_writeRequest(std::make_unique<SyncEvent>(SyncEvent::ManualReset)),
       m_dataArrived(std::make_unique<SyncEvent>(SyncEvent::AutoReset)),
-      m_statusEvent(std::make_unique<SyncEvent>(SyncEvent::AutoReset)), m_ui(std::make_unique<UiCallQueue>(this)) {}
+      m_statusEvent(std::make_unique<SyncEvent>(SyncEvent::AutoReset)), m_ui(std::make_unique<UiCallQueue>(this)) {
+    connect(this, &TCommPort::deviceLostDetected, this, &TCommPort::DeviceLost, Qt::QueuedConnection);
+}
 
 TCommPort::~TCommPort() { ClosePort(); }
 
@@ -183,7 +185,7 @@ void TCommPort::ReportDeviceLost(int error) {
         return;
     m_lastError.store(error);
     m_writeRequest->Set(); // the writer drops what it holds
-    QMetaObject::invokeMethod(this, [this] { DeviceLost(); }, Qt::QueuedConnection);
+    emit deviceLostDetected();
 }
 
 void TCommPort::DeviceLost() {

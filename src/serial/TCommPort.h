@@ -113,7 +113,7 @@ public:
     uint8_t XoffChar() const { return m_xoffChar; }
     void SetEventChar(uint8_t c);
     uint8_t EventChar() const { return m_eventChar; }
-    // Events watched from the next open on (plain field in the original component).
+    // Events watched from the next open on (a plain field, read when the port opens).
     TEventStates MonitorEvents = kAllEvents & ~EventBit(evRxEventChar);
 
     // Warns about a data-bits/stop-bits pair the UART cannot send; both values stay set.
@@ -150,8 +150,12 @@ signals:
     void OnDataReceived(TCommPort *sender, unsigned count);
     void OnOpen(TCommPort *sender, int error);
     void OnClose(TCommPort *sender);
-    // Replaces the original's warning box: the library does not link Widgets.
+    // Stands in for a warning box: the library does not link Widgets.
     void OnBitsWarning(TCommPort *sender, const QString &caption, const QString &text);
+    // Internal: a worker saw the device vanish; delivered queued to DeviceLost on the
+    // component's thread. A signal rather than a posted lambda, whose hand-off through
+    // Qt's event queue ThreadSanitizer cannot see in an uninstrumented Qt.
+    void deviceLostDetected();
 
 protected:
     void connectNotify(const QMetaMethod &signal) override;

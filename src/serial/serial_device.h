@@ -44,7 +44,7 @@ struct WaitResult {
     bool woken = false;  // WakeEventWaiter() was called
 };
 
-// Modem input lines, with the bit values of the original status word.
+// Modem input lines, with the bit values of the modem status word.
 constexpr uint32_t kModemCts = 0x10, kModemDsr = 0x20, kModemRing = 0x40, kModemDcd = 0x80;
 
 // Running totals kept by the driver; a change between two looks is an event.

@@ -1,6 +1,9 @@
 #include "ui_call_queue.h"
 
-#include <QMetaObject>
+UiCallQueue::UiCallQueue(QObject *owner) {
+    moveToThread(owner->thread());
+    connect(this, &UiCallQueue::posted, this, &UiCallQueue::RunPending, Qt::QueuedConnection);
+}
 
 void UiCallQueue::Call(std::function<void()> fn) {
     // Shared: a nested ServeUntil may release us while the UI thread still holds the item.
@@ -10,8 +13,8 @@ void UiCallQueue::Call(std::function<void()> fn) {
     m_items.push_back(item);
     if (!m_posted) {
         m_posted = true;
-        // Queued onto the owner: dropped with it, and run by its event loop.
-        QMetaObject::invokeMethod(m_owner, [this] { RunPending(); }, Qt::QueuedConnection);
+        // Queued onto the owner's thread: dropped with this queue, run by that event loop.
+        emit posted();
     }
     m_cv.notify_all(); // a ServeUntil may be waiting
     m_cv.wait(lk, [&item] { return item->done; });

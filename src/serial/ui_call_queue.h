@@ -12,9 +12,11 @@
 #include <memory>
 #include <mutex>
 
-class UiCallQueue {
+class UiCallQueue : public QObject {
+    Q_OBJECT
 public:
-    explicit UiCallQueue(QObject *owner) : m_owner(owner) {}
+    // Lives on the owner's thread, where the queued calls run.
+    explicit UiCallQueue(QObject *owner);
 
     // From a worker: runs `fn` on the owner's thread and returns once it has run.
     void Call(std::function<void()> fn);
@@ -26,6 +28,13 @@ public:
     // From any thread: makes ServeUntil look at its condition again.
     void Wake();
 
+signals:
+    // Emitted by a worker, delivered queued on the owner's thread. A signal rather than a
+    // posted lambda: the lambda would be built on the worker and read on the UI thread
+    // through Qt's event queue, a hand-off ThreadSanitizer cannot see in an
+    // uninstrumented Qt.
+    void posted();
+
 private:
     struct Item {
         std::function<void()> fn;
@@ -33,7 +42,6 @@ private:
     };
     void Finish(const std::shared_ptr<Item> &item);
 
-    QObject *m_owner;
     std::mutex m_mutex;
     std::condition_variable m_cv;
     std::deque<std::shared_ptr<Item>> m_items;
