@@ -13,6 +13,8 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include "shown_values.h"
+
 ReadBackWindow::ReadBackWindow(const QString &caption, QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(caption);
@@ -96,6 +98,25 @@ QCheckBox *ReadBackWindow::AddCheck(QFormLayout *form, const char *name, const Q
 }
 
 void ReadBackWindow::ShowText(QComboBox *box, const QString &text) { box->setCurrentText(text); }
+
+ReadBackWindow::EchoControls ReadBackWindow::AddEchoGroup(int row, int column, const char *device)
+{
+    const QByteArray d(device);
+    QFormLayout *echo = AddGroup(QStringLiteral("Эхоподавление (программное)"), row, column);
+    EchoControls c;
+    c.type = AddCombo(echo, QByteArray("cb" + d + "EchoType").constData(), QStringLiteral("Тип"),
+                      {readback::EchoTypeShown(0), readback::EchoTypeShown(1), readback::EchoTypeShown(2)});
+    c.level1 = AddEdit(echo, QByteArray("ed" + d + "EchoLevel1").constData(), QStringLiteral("Время срабатывания, мс"));
+    c.level2 = AddEdit(echo, QByteArray("ed" + d + "EchoLevel2").constData(), QStringLiteral("Время запаздывания, мс"));
+    return c;
+}
+
+void ReadBackWindow::ShowEcho(const EchoControls &echo, uint8_t etp, int16_t el1, int16_t el2)
+{
+    ShowText(echo.type, readback::EchoTypeShown(etp));
+    echo.level1->setText(readback::IntShown(el1));
+    echo.level2->setText(readback::IntShown(el2));
+}
 
 void ReadBackWindow::btCopyClick()
 {

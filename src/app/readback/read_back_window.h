@@ -2,6 +2,8 @@
 // Common frame of the four compare windows: a non-modal window of titled groups whose
 // value controls only show what a device reported, plus the copy and cancel buttons.
 #include <QStringList>
+
+#include <cstdint>
 #include <QWidget>
 
 class QCheckBox;
@@ -34,6 +36,16 @@ protected:
     QCheckBox *AddCheck(QFormLayout *form, const char *name, const QString &label);
 
     static void ShowText(QComboBox *box, const QString &text);
+
+    // The "Эхоподавление (программное)" group the PD and AL windows share; `device` is
+    // "Pd" or "Al" and names the controls (cbPdEchoType, edPdEchoLevel1, ...).
+    struct EchoControls {
+        QComboBox *type;
+        QLineEdit *level1;
+        QLineEdit *level2;
+    };
+    EchoControls AddEchoGroup(int row, int column, const char *device);
+    static void ShowEcho(const EchoControls &echo, uint8_t etp, int16_t el1, int16_t el2);
 
 private:
     void btCopyClick();

@@ -40,11 +40,10 @@ TfrReadParams::TfrReadParams(QWidget *parent) : ReadBackWindow(QStringLiteral("�
     cbPdAruSpdEnable = AddCheck(aru, "cbPdAruSpdEnable", QStringLiteral("Детектор речи"));
     cbPdAruSpdLevel = AddEdit(aru, "cbPdAruSpdLevel", QStringLiteral("Уровень детектора речи, % "));
 
-    QFormLayout *echo = AddGroup(QStringLiteral("Эхоподавление (программное)"), 1, 1);
-    cbPdEchoType = AddCombo(echo, "cbPdEchoType", QStringLiteral("Тип"),
-                            {EchoTypeShown(0), EchoTypeShown(1), EchoTypeShown(2)});
-    edPdEchoLevel1 = AddEdit(echo, "edPdEchoLevel1", QStringLiteral("Время срабатывания, мс"));
-    edPdEchoLevel2 = AddEdit(echo, "edPdEchoLevel2", QStringLiteral("Время запаздывания, мс"));
+    const EchoControls echo = AddEchoGroup(1, 1, "Pd");
+    cbPdEchoType = echo.type;
+    edPdEchoLevel1 = echo.level1;
+    edPdEchoLevel2 = echo.level2;
 }
 
 void TfrReadParams::Fill(const PdSettings &r)
@@ -67,7 +66,5 @@ void TfrReadParams::Fill(const PdSettings &r)
     edPdAruTimeOff->setText(IntShown(r.tof));
     cbPdAruSpdEnable->setChecked(r.spd);
     cbPdAruSpdLevel->setText(IntShown(r.spl));
-    ShowText(cbPdEchoType, EchoTypeShown(r.etp));
-    edPdEchoLevel1->setText(IntShown(r.el1));
-    edPdEchoLevel2->setText(IntShown(r.el2));
+    ShowEcho({cbPdEchoType, edPdEchoLevel1, edPdEchoLevel2}, r.etp, r.el1, r.el2);
 }

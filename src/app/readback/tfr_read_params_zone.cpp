@@ -32,11 +32,10 @@ TfrReadParamsZone::TfrReadParamsZone(QWidget *parent)
     edAlSpk = AddEdit(volume, "edAlSpk", QStringLiteral("Динамика, %"));
     edAlSig = AddEdit(volume, "edAlSig", QStringLiteral("Служебных сигналов, %"));
 
-    QFormLayout *echo = AddGroup(QStringLiteral("Эхоподавление (программное)"), 1, 1);
-    cbAlEchoType = AddCombo(echo, "cbAlEchoType", QStringLiteral("Тип"),
-                            {EchoTypeShown(0), EchoTypeShown(1), EchoTypeShown(2)});
-    edAlEchoLevel1 = AddEdit(echo, "edAlEchoLevel1", QStringLiteral("Время срабатывания, мс"));
-    edAlEchoLevel2 = AddEdit(echo, "edAlEchoLevel2", QStringLiteral("Время запаздывания, мс"));
+    const EchoControls echo = AddEchoGroup(1, 1, "Al");
+    cbAlEchoType = echo.type;
+    edAlEchoLevel1 = echo.level1;
+    edAlEchoLevel2 = echo.level2;
 }
 
 void TfrReadParamsZone::Fill(const AlLine &r)
@@ -52,7 +51,5 @@ void TfrReadParamsZone::Fill(const AlLine &r)
     edAlMic->setText(IntShown(r.mic));
     edAlSpk->setText(IntShown(r.spk));
     edAlSig->setText(IntShown(r.sps));
-    ShowText(cbAlEchoType, EchoTypeShown(r.etp));
-    edAlEchoLevel1->setText(IntShown(r.el1));
-    edAlEchoLevel2->setText(IntShown(r.el2));
+    ShowEcho({cbAlEchoType, edAlEchoLevel1, edAlEchoLevel2}, r.etp, r.el1, r.el2);
 }
