@@ -32,6 +32,7 @@ struct CompareWindows;
 struct ComSettingStep;
 class TfrPdDop;
 class TfrAlDop;
+class FileManagerApi;
 
 class TfrMain : public QMainWindow {
     Q_OBJECT
@@ -43,6 +44,10 @@ public:
     ~TfrMain() override;
 
     void AttachWindows(TfrInputVal *inputVal, TfrPdDop *pdDop, TfrAlDop *alDop);
+    // The device file manager: the scanner, writing the network and the firmware update
+    // send and open through it. Null until it is attached.
+    void AttachFileManager(FileManagerApi *fileManager) { m_fileManager = fileManager; }
+    FileManagerApi *fileManager() { return m_fileManager; }
     // The compare windows' copy buttons copy into the project through this window.
     void AttachReadBackWindows(const CompareWindows &windows, TfrComSetting *comSetting);
     // Tests put a scripted answerer here; nullptr restores the real dialogs.
@@ -204,6 +209,7 @@ private:
     TfrInputVal *m_inputVal = nullptr;
     TfrPdDop *m_pdDop = nullptr;
     TfrAlDop *m_alDop = nullptr;
+    FileManagerApi *m_fileManager = nullptr;
 
     bool m_filling = false;
     bool m_modified = false;
