@@ -156,6 +156,7 @@ int main(int argc, char **argv) {
     select(main, QStringLiteral("БС:238"));
     main.move(24, 24);
     main.show();
+    main.activateWindow(); // its title bar as the user's window has it, not greyed out
     settle(1500);
     rc |= grab({&main}, outDir + "/main-window.png") ? 0 : 1;
 
