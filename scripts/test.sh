@@ -9,6 +9,11 @@ cmake --preset default
 cmake --build --preset default -j "$jobs"
 ctest --preset default -j "$jobs"
 
+# The Debian package, built as a packager builds it and checked as Debian checks packages.
+if [ -z "${TALVIK_SKIP_PACKAGE:-}" ]; then
+  ./scripts/package-check.sh
+fi
+
 # The thread-heavy serial suites once more under ThreadSanitizer.
 if [ -z "${TALVIK_SKIP_TSAN:-}" ]; then
   cmake --preset tsan >/dev/null
