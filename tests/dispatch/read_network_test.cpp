@@ -239,6 +239,12 @@ TEST_F(ProtocolFixture, BcReadCopyAndSweep) {
         EXPECT_EQ(link.SentPayload(i), "GETZONE" + std::to_string(i + 1));
         EXPECT_EQ(static_cast<uint8_t>(link.sent[i].bytes[0]), 240);
     }
+    // One request per interval, never two in a burst: the BC answers each in its own time.
+    // The timer keeps its schedule (a late tick makes the next gap shorter), so the n-th
+    // request comes no earlier than n intervals after the first; 1 ms is the stamps' rounding.
+    for (size_t i = 1; i < 16; ++i)
+        EXPECT_GE(link.sent[i].atMs - link.sent[0].atMs, static_cast<qint64>(i) * kFast.sweepIntervalMs - 1)
+            << "GETZONE" << i + 1;
     Lines expected{"Данные БС скопированы в проект"};
     for (int n = 1; n <= 16; ++n)
         expected.push_back("Читаю данные АЛ:" + std::to_string(n));
