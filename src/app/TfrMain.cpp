@@ -18,6 +18,9 @@
 #include "TfrPdDop.h"
 #include "app_texts.h"
 #include "file_version.h"
+#include "main_window_view.h"
+#include "voltage/open_voltage_window.h"
+#include "scanner/tfr_scan.h"
 
 void TfrMain::AttachWindows(TfrInputVal *inputVal, TfrPdDop *pdDop, TfrAlDop *alDop) {
     m_inputVal = inputVal;
@@ -59,6 +62,8 @@ void TfrMain::SetProjectOpen(bool open) {
         clearSelection();
         tvNetwork->clear();
         pnFooter->clear();
+        ++m_projectEpoch;
+        emit projectTablesChanged();
     }
     showProjectName();
 }
@@ -122,9 +127,16 @@ void TfrMain::clearSelection() {
 }
 
 // The tool windows plug in here.
-void TfrMain::btGetVoltageClick() {}
+void TfrMain::btGetVoltageClick() { OpenVoltageWindow(*this, m_view->ScanVoltage()); }
 void TfrMain::btFileManagerClick() {}
-void TfrMain::miScanerClick() {}
+void TfrMain::miScanerClick() {
+    if (TfrScan *scan = m_view->ScanVoltage().scan)
+        scan->Open();
+}
 void TfrMain::miUpgradePDClick() {}
 void TfrMain::miUpgradeBCClick() {}
 void TfrMain::miSaveTALVIKClick() {}
+
+void TfrMain::AttachScanVoltageWindows(const ScanVoltageWindows &windows) { m_view->SetScanVoltageWindows(windows); }
+
+void TfrMain::ShowSelectedNodeAgain() { tvNetworkClick(tvNetwork->currentItem()); }

@@ -14,6 +14,10 @@
 #include "tfr_read_params_bc.h"
 #include "tfr_read_params_notify.h"
 #include "tfr_read_params_zone.h"
+#include "scanner/tfr_scan.h"
+#include "voltage/tfr_voltage.h"
+#include "voltage/tfr_voltage_al.h"
+#include "voltage/tfr_voltage_bc.h"
 
 // The tool windows that come later (file manager, scanner, voltages, scenario editor,
 // file selection) take their places in this order between the ones made here.
@@ -24,13 +28,18 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     w.inputVal = new TfrInputVal(owner);
     w.comSetting = new TfrComSetting(owner);
     w.readParams = new TfrReadParams(owner);
+    w.scan = new TfrScan(*owner);
+    w.voltage = new TfrVoltage(*owner);
     w.pdDop = new TfrPdDop(*owner);
     w.alDop = new TfrAlDop(*owner);
     w.readParamsBc = new TfrReadParamsBc(owner);
     w.readParamsZone = new TfrReadParamsZone(owner);
+    w.voltageBc = new TfrVoltageBc(*owner);
+    w.voltageAl = new TfrVoltageAl(*owner);
     w.readParamsNotify = new TfrReadParamsNotify(owner);
     w.main->AttachWindows(w.inputVal, w.pdDop, w.alDop);
     w.main->AttachReadBackWindows({w.readParams, w.readParamsBc, w.readParamsZone, w.readParamsNotify}, w.comSetting);
+    w.main->AttachScanVoltageWindows({w.scan, w.voltage, w.voltageBc, w.voltageAl});
     return w;
 }
 

@@ -9,6 +9,11 @@ struct ProtocolTimings {
     // One GETZONE every 500 ms: a BC answers well within that at any bus speed, and the
     // requests never pile up in its receive queue.
     int sweepIntervalMs = 500;
+    // Scanner and voltage windows: one SERVICE probe a second gives every device on the
+    // bus time to answer before the next address is asked, so replies never overlap;
+    // the voltage windows ask once a second, as often as the devices measure anew.
+    int scanIntervalMs = 1000;
+    int voltagePollMs = 1000;
 };
 
 inline constexpr ProtocolTimings kRealTimings{};
