@@ -28,7 +28,10 @@ void NetworkFixture::SetUp() {
     }
     SimConfig config;
     config.filesDir = m_dir / "devices";
-    m_net = std::make_unique<SimNetwork>(MakeDemoProject(), config);
+    auto devices = MakeDemoProject();
+    if (m_simNetworkPlan)
+        m_simNetworkPlan(*devices);
+    m_net = std::make_unique<SimNetwork>(std::move(devices), config);
     LineSettings line;
     line.baud = kBaud;
     m_line = std::make_unique<SimLine>(*m_net, *m_simPort, line, m_faults, [this](const std::string &text) {

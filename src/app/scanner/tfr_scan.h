@@ -28,6 +28,8 @@ public:
     QStringList Lines() const;
     void AppendLine(const QString &line);
     bool IsScanning() const;
+    // The probing itself, for whoever follows the scan's progress.
+    BusScan &Scan() { return *m_scan; }
 
 public slots:
     void bbStartClick();

@@ -39,6 +39,8 @@ QString NotAWholeNumber(const QString &text) {
 
 BusScan::BusScan(CommandExchange &exchange, int intervalMs, std::function<QString()> stopText, QObject *parent)
     : QObject(parent), m_exchange(exchange), m_stopText(std::move(stopText)) {
+    // A coarse timer may fire 5% early; the devices are promised a whole second per probe.
+    tmScan.setTimerType(Qt::PreciseTimer);
     tmScan.setInterval(intervalMs);
     connect(&tmScan, &QTimer::timeout, this, &BusScan::tmScanTimer);
 }

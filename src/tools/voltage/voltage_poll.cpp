@@ -4,6 +4,7 @@
 
 VoltagePoll::VoltagePoll(CommandExchange &exchange, int intervalMs, QObject *parent)
     : QObject(parent), m_exchange(exchange) {
+    tmVoltage.setTimerType(Qt::PreciseTimer); // a coarse one drifts 5% early, tick by tick
     tmVoltage.setInterval(intervalMs);
     connect(&tmVoltage, &QTimer::timeout, this, &VoltagePoll::SendOnce);
 }
