@@ -19,8 +19,8 @@
 #include "app_texts.h"
 #include "file_version.h"
 #include "main_window_view.h"
-#include "voltage/open_voltage_window.h"
 #include "scanner/tfr_scan.h"
+#include "voltage/open_voltage_window.h"
 
 void TfrMain::AttachWindows(TfrInputVal *inputVal, TfrPdDop *pdDop, TfrAlDop *alDop) {
     m_inputVal = inputVal;
@@ -127,7 +127,9 @@ void TfrMain::clearSelection() {
 }
 
 // The tool windows plug in here.
-void TfrMain::btGetVoltageClick() { OpenVoltageWindow(*this, m_view->ScanVoltage()); }
+void TfrMain::btGetVoltageClick() {
+    OpenVoltageWindow(*this, m_view->ScanVoltage());
+}
 void TfrMain::btFileManagerClick() {}
 void TfrMain::miScanerClick() {
     if (TfrScan *scan = m_view->ScanVoltage().scan)
@@ -137,6 +139,10 @@ void TfrMain::miUpgradePDClick() {}
 void TfrMain::miUpgradeBCClick() {}
 void TfrMain::miSaveTALVIKClick() {}
 
-void TfrMain::AttachScanVoltageWindows(const ScanVoltageWindows &windows) { m_view->SetScanVoltageWindows(windows); }
+void TfrMain::AttachScanVoltageWindows(const ScanVoltageWindows &windows) {
+    m_view->SetScanVoltageWindows(windows);
+}
 
-void TfrMain::ShowSelectedNodeAgain() { tvNetworkClick(tvNetwork->currentItem()); }
+void TfrMain::ShowSelectedNodeAgain() {
+    tvNetworkClick(tvNetwork->currentItem());
+}

@@ -3,11 +3,11 @@
 #include <QVariant>
 
 #include "TfrMain.h"
+#include "scanner/tfr_scan.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
 #include "tfr_read_params_notify.h"
 #include "tfr_read_params_zone.h"
-#include "scanner/tfr_scan.h"
 #include "voltage/tfr_voltage.h"
 #include "voltage/tfr_voltage_al.h"
 #include "voltage/tfr_voltage_bc.h"

@@ -63,4 +63,3 @@ private:
     CompareWindows m_windows;
     ScanVoltageWindows m_scanVoltage;
 };
-

@@ -246,16 +246,15 @@ TEST_P(StaleTargets, CopyWritesNothingAndTheWindowCloses) {
     EXPECT_LE(heardRequests("ELWLVOLTS").size(), asked + 1) << "a closed window stops asking";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StaleTargets,
-    testing::Values(StaleCase{"bc_deleted", "TfrVoltageBc", false, Change::DeleteBc},
-                    StaleCase{"al_line_deleted", "TfrVoltageAl", true, Change::DeleteAl},
-                    StaleCase{"bc_of_the_line_deleted", "TfrVoltageAl", true, Change::DeleteBc},
-                    StaleCase{"project_closed", "TfrVoltageBc", false, Change::CloseProject},
-                    StaleCase{"project_reloaded", "TfrVoltageAl", true, Change::ReloadProject},
-                    StaleCase{"bc_address_changed_without_a_rebuild", "TfrVoltageBc", false,
-                              Change::MoveBcAddressWithoutRebuild}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, StaleTargets,
+                         testing::Values(StaleCase{"bc_deleted", "TfrVoltageBc", false, Change::DeleteBc},
+                                         StaleCase{"al_line_deleted", "TfrVoltageAl", true, Change::DeleteAl},
+                                         StaleCase{"bc_of_the_line_deleted", "TfrVoltageAl", true, Change::DeleteBc},
+                                         StaleCase{"project_closed", "TfrVoltageBc", false, Change::CloseProject},
+                                         StaleCase{"project_reloaded", "TfrVoltageAl", true, Change::ReloadProject},
+                                         StaleCase{"bc_address_changed_without_a_rebuild", "TfrVoltageBc", false,
+                                                   Change::MoveBcAddressWithoutRebuild}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(VoltageWindows, EveryBoxIsNamedByItsLabel) {
     for (const char *window : {"TfrVoltage", "TfrVoltageBc", "TfrVoltageAl"}) {

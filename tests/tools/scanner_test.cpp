@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "scanner/bus_scan.h"
 #include "command_exchange.h"
 #include "device_protocol.h"
 #include "fake_link.h"
+#include "scanner/bus_scan.h"
 #include "scanner/scan_line.h"
 
 namespace {

@@ -14,9 +14,9 @@
 
 #include "TfrMain.h"
 #include "app_texts.h"
-#include "scanner/bus_scan.h"
 #include "device_protocol.h"
 #include "file_manager_api.h"
+#include "scanner/bus_scan.h"
 
 namespace {
 QLineEdit *LabelledEdit(QFormLayout *form, const char *name, const QString &label, QWidget *parent) {
@@ -88,8 +88,9 @@ TfrScan::TfrScan(TfrMain &main) : QWidget(&main, Qt::Window), m_main(main) {
     outer->addLayout(side);
     setLineActionsEnabled(false);
 
-    m_scan = new BusScan(main.protocol().Exchange(), main.protocol().Exchange().Timings().scanIntervalMs,
-                         [this] { return edAddrStop->text(); }, this);
+    m_scan = new BusScan(
+        main.protocol().Exchange(), main.protocol().Exchange().Timings().scanIntervalMs,
+        [this] { return edAddrStop->text(); }, this);
     connect(m_scan, &BusScan::probing, this, [this](int32_t address) { lbAddr->setText(QString::number(address)); });
     connect(m_scan, &BusScan::finished, this, &TfrScan::onScanFinished);
 
