@@ -16,6 +16,7 @@
 #include "TfrAlDop.h"
 #include "TfrInputVal.h"
 #include "TfrPdDop.h"
+#include "file_manager_api.h"
 #include "app_texts.h"
 #include "file_version.h"
 #include "main_window_view.h"
@@ -130,7 +131,6 @@ void TfrMain::clearSelection() {
 void TfrMain::btGetVoltageClick() {
     OpenVoltageWindow(*this, m_view->ScanVoltage());
 }
-void TfrMain::btFileManagerClick() {}
 void TfrMain::miScanerClick() {
     if (TfrScan *scan = m_view->ScanVoltage().scan)
         scan->Open();
@@ -145,4 +145,12 @@ void TfrMain::AttachScanVoltageWindows(const ScanVoltageWindows &windows) {
 
 void TfrMain::ShowSelectedNodeAgain() {
     tvNetworkClick(tvNetwork->currentItem());
+}
+
+// The file manager on the selected PD or BC; other nodes have no files.
+void TfrMain::btFileManagerClick() {
+    const BcUnit *bc = SelectedBcUnit();
+    const NodeKind kind = SelectedNodeKind();
+    if (m_fileManager && (kind == NodeKind::Pd || (kind == NodeKind::Bc && bc)))
+        m_fileManager->OpenForDevice(kind == NodeKind::Pd ? m_project->settings.adr : bc->adr);
 }

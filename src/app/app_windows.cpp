@@ -8,6 +8,7 @@
 #include "TfrInputVal.h"
 #include "TfrMain.h"
 #include "TfrPdDop.h"
+#include "filemanager/tfr_file_manager.h"
 #include "main_window_view.h"
 #include "scanner/tfr_scan.h"
 #include "tfr_com_setting.h"
@@ -28,6 +29,8 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     w.inputVal = new TfrInputVal(owner);
     w.comSetting = new TfrComSetting(owner);
     w.readParams = new TfrReadParams(owner);
+    w.fileManager = new TfrFileManager(*owner, timings);
+    owner->AttachFileManager(w.fileManager);
     w.scan = new TfrScan(*owner);
     w.voltage = new TfrVoltage(*owner);
     w.pdDop = new TfrPdDop(*owner);

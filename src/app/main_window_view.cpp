@@ -4,6 +4,7 @@
 
 #include "TfrMain.h"
 #include "scanner/tfr_scan.h"
+#include "file_manager_api.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
 #include "tfr_read_params_notify.h"
@@ -80,4 +81,14 @@ AlVoltageSet MainWindowView::AlVoltageTarget() const {
 void MainWindowView::ShowAlVoltages(AlVoltageSet set, float a, float b, float c) {
     if (m_scanVoltage.al)
         m_scanVoltage.al->ShowVoltages(set, a, b, c);
+}
+
+// The attached file manager takes what the dispatcher does not know; it never blocks.
+bool MainWindowView::FileManagerTakeReply(const uint8_t *payload, int length, uint8_t) {
+    FileManagerApi *fm = m_main.fileManager();
+    return fm && fm->HandleFileReply(payload, length);
+}
+void MainWindowView::FileManagerCloseFiles() {
+    if (FileManagerApi *fm = m_main.fileManager())
+        fm->CloseTransferFiles();
 }

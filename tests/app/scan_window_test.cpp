@@ -142,17 +142,27 @@ TEST_F(ScanWindow, ListedBcWithANewAddressJoinsTheProjectWhenCopied) {
 }
 
 TEST_F(ScanWindow, FileManagerOpensOnTheSelectedAddress) {
+    FileManagerApi *real = main().fileManager();
+    ASSERT_NE(real, nullptr) << "the program attaches its file manager at start";
     openScanner();
     scan("238", "240");
     select(1);
-    pressIn("TfrScan", "btFileManager"); // none attached yet: nothing happens
+    main().AttachFileManager(nullptr);
+    pressIn("TfrScan", "btFileManager"); // none attached: nothing happens
     FakeFileManager fm;
     main().AttachFileManager(&fm);
     pressIn("TfrScan", "btFileManager");
     select(0);
     control<QAction>("TfrScan", "miFileManager")->trigger();
     EXPECT_EQ(fm.opened, (std::vector<int>{240, 238}));
-    main().AttachFileManager(nullptr);
+
+    // The real one lists the device's files.
+    main().AttachFileManager(real);
+    select(1);
+    pressIn("TfrScan", "btFileManager");
+    EXPECT_TRUE(find<QWidget>("TfrFileManager")->isVisible());
+    EXPECT_TRUE(waitHeard("LIST", 1, 3000));
+    EXPECT_EQ(heardRequests("LIST"), std::vector<std::string>{"240 LIST"});
 }
 
 } // namespace

@@ -14,9 +14,9 @@ TEST_F(Windows, CreatedInTheirOrderHiddenAndOwnedByTheMainWindow) {
     for (QObject *child : main().children())
         if (child->objectName().startsWith("Tfr"))
             order << child->objectName();
-    EXPECT_EQ(order, (QStringList{"TfrInputVal", "TfrComSetting", "TfrReadParams", "TfrScan", "TfrVoltage", "TfrPdDop",
-                                  "TfrAlDop", "TfrReadParamsBc", "TfrReadParamsZone", "TfrVoltageBc", "TfrVoltageAl",
-                                  "TfrReadParamsNotify"}));
+    EXPECT_EQ(order, (QStringList{"TfrInputVal", "TfrComSetting", "TfrReadParams", "TfrFileManager", "TfrScan",
+                                  "TfrVoltage", "TfrPdDop", "TfrAlDop", "TfrReadParamsBc", "TfrReadParamsZone",
+                                  "TfrVoltageBc", "TfrVoltageAl", "TfrReadParamsNotify"}));
     for (const QString &name : order)
         EXPECT_FALSE(main().findChild<QWidget *>(name)->isVisible()) << name.toStdString();
 }
