@@ -59,6 +59,9 @@ public:
     std::vector<uint8_t> deviceAddresses() const;
     // A muted device hears its requests but never answers (a dead unit on the bus).
     void setMuted(uint8_t adr, bool muted);
+    // A subscriber holding the call button of a line: its ALVOLTS reply then measures the
+    // line in that state (ukn, tuk) instead of at rest (uvp, tuv).
+    void setButtonHeld(uint8_t bcAdr, uint16_t prt, bool held);
     // True while the device is silent after a reboot.
     bool isRebooting(uint8_t adr, SimClock::time_point now) const;
     // Finishes the reboots whose silence is over; handle() and feed() do it on their own.
@@ -132,6 +135,7 @@ private:
     SimConfig m_config;
     std::map<uint8_t, Device> m_devices;
     std::set<uint8_t> m_muted;
+    std::set<std::pair<uint8_t, uint16_t>> m_buttonHeld;
     std::vector<uint8_t> m_rx;
     std::mt19937 m_rng;
 };

@@ -13,6 +13,7 @@ constexpr double kStep = 0.05;      // largest change between two readings, volt
 constexpr double kMaxDrift = 0.3;   // the drift stays this close to the base value
 constexpr double kLineVolts = 12.0;
 constexpr double kAlConnected = 9.6, kAlStandby = 11.8, kAlSpeaker = 3.3;
+constexpr double kAlButtonConnected = 7.2, kAlButtonStandby = 10.4;
 
 double Or(double value, double typical) { return value > 0 ? value : typical; }
 
@@ -47,7 +48,15 @@ SimNetwork::Reply SimNetwork::elwlVolts(uint8_t adr, Device &dev) {
     return Bytes("OK_ELWLVOLTS" + Values({measure(dev, 1, east), measure(dev, 2, west)}));
 }
 
-// Connected, standby, loudspeaker. A port without a line measures nothing.
+void SimNetwork::setButtonHeld(uint8_t bcAdr, uint16_t prt, bool held) {
+    if (held)
+        m_buttonHeld.insert({bcAdr, prt});
+    else
+        m_buttonHeld.erase({bcAdr, prt});
+}
+
+// Connected, standby, loudspeaker; with the subscriber's button held, the line's other
+// state. A port without a line measures nothing.
 SimNetwork::Reply SimNetwork::alVolts(uint8_t adr, Device &dev, std::string_view rest) {
     const auto prt = simtext::WholeNumber(rest);
     if (!prt || *prt < 1 || *prt > 16)
@@ -55,7 +64,11 @@ SimNetwork::Reply SimNetwork::alVolts(uint8_t adr, Device &dev, std::string_view
     const AlLine *line = FindAlLine(*m_project, adr, uint16_t(*prt));
     if (!line)
         return Bytes("OK_ALVOLTS" + Values({0.0, 0.0, 0.0}));
-    const int ch = 10 + int(*prt) * 3;
+    const int ch = 10 + int(*prt) * 5;
+    if (m_buttonHeld.count({adr, uint16_t(*prt)}))
+        return Bytes("OK_ALVOLTS" + Values({measure(dev, ch + 3, Or(line->ukn, kAlButtonConnected)),
+                                            measure(dev, ch + 4, Or(line->tuk, kAlButtonStandby)),
+                                            measure(dev, ch + 2, Or(line->usp, kAlSpeaker))}));
     return Bytes("OK_ALVOLTS" + Values({measure(dev, ch, Or(line->uvp, kAlConnected)),
                                         measure(dev, ch + 1, Or(line->tuv, kAlStandby)),
                                         measure(dev, ch + 2, Or(line->usp, kAlSpeaker))}));

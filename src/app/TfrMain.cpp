@@ -19,6 +19,9 @@
 #include "file_manager_api.h"
 #include "app_texts.h"
 #include "file_version.h"
+#include "main_window_view.h"
+#include "scanner/tfr_scan.h"
+#include "voltage/open_voltage_window.h"
 
 void TfrMain::AttachWindows(TfrInputVal *inputVal, TfrPdDop *pdDop, TfrAlDop *alDop) {
     m_inputVal = inputVal;
@@ -60,6 +63,8 @@ void TfrMain::SetProjectOpen(bool open) {
         clearSelection();
         tvNetwork->clear();
         pnFooter->clear();
+        ++m_projectEpoch;
+        emit projectTablesChanged();
     }
     showProjectName();
 }
@@ -123,11 +128,24 @@ void TfrMain::clearSelection() {
 }
 
 // The tool windows plug in here.
-void TfrMain::btGetVoltageClick() {}
-void TfrMain::miScanerClick() {}
+void TfrMain::btGetVoltageClick() {
+    OpenVoltageWindow(*this, m_view->ScanVoltage());
+}
+void TfrMain::miScanerClick() {
+    if (TfrScan *scan = m_view->ScanVoltage().scan)
+        scan->Open();
+}
 void TfrMain::miUpgradePDClick() {}
 void TfrMain::miUpgradeBCClick() {}
 void TfrMain::miSaveTALVIKClick() {}
+
+void TfrMain::AttachScanVoltageWindows(const ScanVoltageWindows &windows) {
+    m_view->SetScanVoltageWindows(windows);
+}
+
+void TfrMain::ShowSelectedNodeAgain() {
+    tvNetworkClick(tvNetwork->currentItem());
+}
 
 // The file manager on the selected PD or BC; other nodes have no files.
 void TfrMain::btFileManagerClick() {

@@ -33,6 +33,7 @@ struct ComSettingStep;
 class TfrPdDop;
 class TfrAlDop;
 class FileManagerApi;
+struct ScanVoltageWindows;
 
 class TfrMain : public QMainWindow {
     Q_OBJECT
@@ -91,9 +92,18 @@ public:
     // first, the same messages on a bad file); also a file named on the command line.
     bool LoadProject(const QString &path);
 
+    // Scanner and voltage windows. The epoch changes whenever the project is closed,
+    // replaced or reloaded, so a window holding a record of the old one can tell.
+    void AttachScanVoltageWindows(const ScanVoltageWindows &windows);
+    uint64_t ProjectEpoch() const { return m_projectEpoch; }
+    // tvNetworkClick on the node selected now: its page shows the values just copied.
+    void ShowSelectedNodeAgain();
+
 signals:
     // Every line LogInfo writes, without its date, as it is written.
     void infoLogged(const QString &text);
+    // The tree was rebuilt or the project closed: records may have gone or moved.
+    void projectTablesChanged();
 
 public slots:
     void tvNetworkClick(QTreeWidgetItem *item);
@@ -224,6 +234,7 @@ private:
     int m_selBc = -1;
     int m_selAl = -1;
     QString m_scanStart, m_scanStop;
+    uint64_t m_projectEpoch = 0;
     QString m_settingsPath;
     std::mt19937 m_rng;
     QTreeWidgetItem *m_skipClickFor = nullptr;

@@ -53,6 +53,7 @@ void TfrMain::RebuildNetworkTree() {
     }
     setDeviceButtonsEnabled(false);
     pcMain->setCurrentWidget(tsEmpty);
+    emit projectTablesChanged();
 }
 
 void TfrMain::ExpandNodeByText(const QString &text) {

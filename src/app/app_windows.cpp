@@ -10,11 +10,15 @@
 #include "TfrPdDop.h"
 #include "filemanager/tfr_file_manager.h"
 #include "main_window_view.h"
+#include "scanner/tfr_scan.h"
 #include "tfr_com_setting.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
 #include "tfr_read_params_notify.h"
 #include "tfr_read_params_zone.h"
+#include "voltage/tfr_voltage.h"
+#include "voltage/tfr_voltage_al.h"
+#include "voltage/tfr_voltage_bc.h"
 
 // The tool windows that come later (file manager, scanner, voltages, scenario editor,
 // file selection) take their places in this order between the ones made here.
@@ -27,13 +31,18 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     w.readParams = new TfrReadParams(owner);
     w.fileManager = new TfrFileManager(*owner, timings);
     owner->AttachFileManager(w.fileManager);
+    w.scan = new TfrScan(*owner);
+    w.voltage = new TfrVoltage(*owner);
     w.pdDop = new TfrPdDop(*owner);
     w.alDop = new TfrAlDop(*owner);
     w.readParamsBc = new TfrReadParamsBc(owner);
     w.readParamsZone = new TfrReadParamsZone(owner);
+    w.voltageBc = new TfrVoltageBc(*owner);
+    w.voltageAl = new TfrVoltageAl(*owner);
     w.readParamsNotify = new TfrReadParamsNotify(owner);
     w.main->AttachWindows(w.inputVal, w.pdDop, w.alDop);
     w.main->AttachReadBackWindows({w.readParams, w.readParamsBc, w.readParamsZone, w.readParamsNotify}, w.comSetting);
+    w.main->AttachScanVoltageWindows({w.scan, w.voltage, w.voltageBc, w.voltageAl});
     return w;
 }
 

@@ -16,6 +16,10 @@ class TfrAlDop;
 class TfrReadParamsBc;
 class TfrReadParamsZone;
 class TfrReadParamsNotify;
+class TfrScan;
+class TfrVoltage;
+class TfrVoltageBc;
+class TfrVoltageAl;
 
 struct AppWindows {
     std::unique_ptr<TfrMain> main;
@@ -29,6 +33,11 @@ struct AppWindows {
     TfrReadParamsBc *readParamsBc = nullptr;
     TfrReadParamsZone *readParamsZone = nullptr;
     TfrReadParamsNotify *readParamsNotify = nullptr;
+    // Scanner and voltage windows.
+    TfrScan *scan = nullptr;
+    TfrVoltage *voltage = nullptr;
+    TfrVoltageBc *voltageBc = nullptr;
+    TfrVoltageAl *voltageAl = nullptr;
 };
 
 // `timings` paces the command repeats and the AL sweep; tests pass shrunk ones.

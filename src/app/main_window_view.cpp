@@ -3,11 +3,15 @@
 #include <QVariant>
 
 #include "TfrMain.h"
+#include "scanner/tfr_scan.h"
 #include "file_manager_api.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
 #include "tfr_read_params_notify.h"
 #include "tfr_read_params_zone.h"
+#include "voltage/tfr_voltage.h"
+#include "voltage/tfr_voltage_al.h"
+#include "voltage/tfr_voltage_bc.h"
 
 namespace {
 // Non-modal: the user keeps working in the main window while the values are on show;
@@ -53,6 +57,30 @@ void MainWindowView::SetProjectOpen(bool open) {
 
 bool MainWindowView::AskYesNo(const QString &caption, const QString &text) {
     return m_main.dialogs().askYesNo(caption, text);
+}
+
+// --- Scanner and voltage windows: the dispatcher writes their list and boxes only.
+QStringList MainWindowView::ScanLines() const {
+    return m_scanVoltage.scan ? m_scanVoltage.scan->Lines() : QStringList{};
+}
+void MainWindowView::AppendScanLine(const QString &line) {
+    if (m_scanVoltage.scan)
+        m_scanVoltage.scan->AppendLine(line);
+}
+void MainWindowView::ShowPdSupplyVoltage(float ub) {
+    if (m_scanVoltage.pd)
+        m_scanVoltage.pd->ShowUb(ub);
+}
+void MainWindowView::ShowBcLineVoltages(float east, float west) {
+    if (m_scanVoltage.bc)
+        m_scanVoltage.bc->ShowLineVoltages(east, west);
+}
+AlVoltageSet MainWindowView::AlVoltageTarget() const {
+    return m_scanVoltage.al ? m_scanVoltage.al->Target() : AlVoltageSet::Disconnected;
+}
+void MainWindowView::ShowAlVoltages(AlVoltageSet set, float a, float b, float c) {
+    if (m_scanVoltage.al)
+        m_scanVoltage.al->ShowVoltages(set, a, b, c);
 }
 
 // The attached file manager takes what the dispatcher does not know; it never blocks.

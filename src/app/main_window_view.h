@@ -2,8 +2,6 @@
 // The window layer's side of the device protocol: the dispatcher and the copy action
 // decide, this shows. Compare windows are refilled in place and brought up without
 // blocking; questions go through the main window's dialogs so a test can answer them.
-// Voltage and scanner replies keep the protocol's do-nothing defaults
-// until those windows exist.
 #include "protocol_view.h"
 
 class TfrMain;
@@ -18,6 +16,19 @@ struct CompareWindows {
     TfrReadParamsBc *bc = nullptr;
     TfrReadParamsZone *al = nullptr;
     TfrReadParamsNotify *notify = nullptr;
+};
+
+// --- Scanner and voltage windows -------------------------------------------------
+class TfrScan;
+class TfrVoltage;
+class TfrVoltageBc;
+class TfrVoltageAl;
+
+struct ScanVoltageWindows {
+    TfrScan *scan = nullptr;
+    TfrVoltage *pd = nullptr;
+    TfrVoltageBc *bc = nullptr;
+    TfrVoltageAl *al = nullptr;
 };
 
 class MainWindowView : public ProtocolView {
@@ -40,7 +51,18 @@ public:
     bool FileManagerTakeReply(const uint8_t *payload, int length, uint8_t source) override;
     void FileManagerCloseFiles() override;
 
+    // Scanner list and voltage boxes.
+    void SetScanVoltageWindows(const ScanVoltageWindows &windows) { m_scanVoltage = windows; }
+    const ScanVoltageWindows &ScanVoltage() const { return m_scanVoltage; }
+    QStringList ScanLines() const override;
+    void AppendScanLine(const QString &line) override;
+    void ShowPdSupplyVoltage(float ub) override;
+    void ShowBcLineVoltages(float east, float west) override;
+    AlVoltageSet AlVoltageTarget() const override;
+    void ShowAlVoltages(AlVoltageSet set, float a, float b, float c) override;
+
 private:
     TfrMain &m_main;
     CompareWindows m_windows;
+    ScanVoltageWindows m_scanVoltage;
 };

@@ -26,6 +26,11 @@ struct ProtocolTimings {
     int fileListAfterDeleteMs = 2000;
     int fileListAfterChangeMs = 5000; // after an upload, a download or a format
     int fileRebootWaitMs = 60000;
+    // Scanner and voltage windows: one SERVICE probe a second gives every device on the
+    // bus time to answer before the next address is asked, so replies never overlap;
+    // the voltage windows ask once a second, as often as the devices measure anew.
+    int scanIntervalMs = 1000;
+    int voltagePollMs = 1000;
 };
 
 inline constexpr ProtocolTimings kRealTimings{};

@@ -28,7 +28,10 @@ void NetworkFixture::SetUp() {
     }
     SimConfig config;
     config.filesDir = m_dir / "devices";
-    m_net = std::make_unique<SimNetwork>(MakeDemoProject(), config);
+    auto devices = MakeDemoProject();
+    if (m_simNetworkPlan)
+        m_simNetworkPlan(*devices);
+    m_net = std::make_unique<SimNetwork>(std::move(devices), config);
     LineSettings line;
     line.baud = kBaud;
     m_line = std::make_unique<SimLine>(*m_net, *m_simPort, line, m_faults, [this](const std::string &text) {
@@ -40,7 +43,7 @@ void NetworkFixture::SetUp() {
     });
     m_line->start();
 
-    m_windows = CreateAppWindows(kNetworkTestTimings);
+    m_windows = CreateAppWindows(m_timings);
     main().SetDialogs(&m_dialogs);
     QObject::connect(&main(), &TfrMain::infoLogged, [this](const QString &text) {
         m_log.push_back({text, m_clock.elapsed()});

@@ -58,6 +58,10 @@ protected:
 
     // Line faults the simulator plays; set before SetUp runs.
     FaultSettings m_faults;
+    // Changes the simulated network's devices before it starts; set before SetUp runs.
+    std::function<void(Project &)> m_simNetworkPlan;
+    // The program's intervals; a suite may shrink or restore some before SetUp runs.
+    ProtocolTimings m_timings = kNetworkTestTimings;
     QElapsedTimer m_clock;
     std::vector<LogLine> m_log;
     int m_com = -1;

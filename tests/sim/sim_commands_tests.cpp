@@ -161,6 +161,19 @@ TEST_F(DemoNet, VoltagesDriftALittleAroundTheReference) {
     EXPECT_GT(hi - lo, 0.05) << "the readings never moved";
 }
 
+TEST_F(DemoNet, HeldCallButtonMeasuresTheLineInItsOtherState) {
+    net.setButtonHeld(238, 2, true);
+    for (int i = 0; i < 20; ++i) {
+        const std::string r = ask(238, "ALVOLTS2");
+        EXPECT_NEAR(Value(r, 1), 7.2, 0.35) << r; // ukn
+        EXPECT_NEAR(Value(r, 2), 10.4, 0.35) << r; // tuk
+        EXPECT_NEAR(Value(r, 3), 3.3, 0.35) << r;
+    }
+    EXPECT_NEAR(Value(ask(238, "ALVOLTS1"), 1), 9.6, 0.35) << "only the line whose button is held";
+    net.setButtonHeld(238, 2, false);
+    EXPECT_NEAR(Value(ask(238, "ALVOLTS2"), 1), 9.6, 0.35);
+}
+
 TEST_F(DemoNet, MutedDeviceNeverAnswers) {
     net.setMuted(240, true);
     EXPECT_EQ(ask(240, "SERVICE"), "<silent>");
