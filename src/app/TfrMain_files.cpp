@@ -17,9 +17,9 @@ std::string localPath(const QString &path) { return QFile::encodeName(path).toSt
 
 void TfrMain::showFooter() { pnFooter->setText(m_projectFileName); }
 
-void TfrMain::showFileError(const QString &what, const QString &path, const QString &reason) {
-    dialogs().error(title(), what.arg(path) + "\n" + reason);
-}
+// The reason already names the file and what failed: said once, not after a sentence
+// that says the same.
+void TfrMain::showFileError(const QString &message) { dialogs().error(title(), message); }
 
 bool TfrMain::AskSaveChanges() {
     if (!m_modified)
@@ -35,7 +35,7 @@ bool TfrMain::AskSaveChanges() {
 }
 
 void TfrMain::miNewClick() {
-    const QString name = InputValue(QStringLiteral("Введите название проекта"), QString());
+    const QString name = dialogs().inputName(QStringLiteral("Введите название проекта"), QString(), kPdNameSize);
     if (name == kInputCancel || !AskSaveChanges())
         return;
     SetProjectOpen(false);
@@ -54,7 +54,15 @@ void TfrMain::miLoadClick() {
     if (!LoadProjectFile(*m_project, localPath(path), report, error)) {
         // The project was reset before reading: it stays closed.
         ResetProject(*m_project);
-        showFileError(QStringLiteral("Не удалось прочитать файл «%1»."), path, QString::fromLocal8Bit(error));
+        showFileError(QString::fromLocal8Bit(error));
+        return;
+    }
+    if (IsNotAProject(report)) {
+        // Left closed as after a failed read, so no Save can write an empty project over it.
+        ResetProject(*m_project);
+        showFileError(QStringLiteral("Файл «%1» не является проектом: в нём нет ни одной записи настроек, "
+                                     "БС, АЛ или сценария. Проект не открыт.")
+                          .arg(path));
         return;
     }
     SetProjectOpen(true);
@@ -78,7 +86,7 @@ bool TfrMain::SaveProject() {
     name = QString::fromStdString(ProjectFileNameForSave(name.toStdString()));
     std::string error;
     if (!SaveProjectFile(*m_project, localPath(name), error)) {
-        showFileError(QStringLiteral("Не удалось записать файл «%1»."), name, QString::fromLocal8Bit(error));
+        showFileError(QString::fromLocal8Bit(error));
         return false;
     }
     m_projectFileName = name;
@@ -103,8 +111,8 @@ void TfrMain::miCloseProjectClick() {
 }
 
 void TfrMain::miChangeProjectNameClick() {
-    const QString name =
-        InputValue(QStringLiteral("Введите название проекта"), QString::fromUtf8(m_project->settings.nam));
+    const QString name = dialogs().inputName(QStringLiteral("Введите название проекта"),
+                                             QString::fromUtf8(m_project->settings.nam), kPdNameSize);
     if (name == kInputCancel)
         return;
     if (StoreName(m_project->settings.nam, kPdNameSize, name.toUtf8().toStdString()))

@@ -9,6 +9,9 @@ struct ProtocolTimings {
     // One GETZONE every 500 ms: a BC answers well within that at any bus speed, and the
     // requests never pile up in its receive queue.
     int sweepIntervalMs = 500;
+    // After its device vanished, the port looks for it to come back once a second: one stat
+    // of the COM link's target, and an adapter plugged in again is in use within a second.
+    int portReturnCheckMs = 1000;
 };
 
 inline constexpr ProtocolTimings kRealTimings{};
