@@ -14,6 +14,8 @@ public:
     // Shows the dialog modally; the edit's text after OK, else "INPUTVAL_CANCEL". With a
     // `nameFieldSize` the edit takes a name for a field of that many bytes (name_validator.h).
     QString Execute(const QString &prompt, const QString &defaultText, int nameFieldSize = 0);
+    // The same under `caption`; the usual caption comes back afterwards.
+    QString Execute(const QString &caption, const QString &prompt, const QString &defaultText);
 
 private slots:
     void btOkClick();
