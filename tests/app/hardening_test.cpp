@@ -6,12 +6,16 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTest>
 #include <fstream>
 #include <sstream>
 
+#include "TCommPort.h"
 #include "device_protocol.h"
+#include "port_names.h"
 #include "project_file.h"
+#include "pty_pair.h"
 
 namespace {
 using Kind = ScriptedDialogs::Kind;
@@ -277,3 +281,33 @@ TEST_F(Hardening, AddingALineWithEveryZoneNumberTakenIsRefusedWithALogLine) {
 }
 
 } // namespace
+
+// A port that does not open at start says which COM number and why.
+TEST(PortOpenFailure, LogSaysWhichComNumberAndWhy) {
+    TempDir dir;
+    SetSettingsDirOverride(dir.path());
+    PtyPair pty;
+    ASSERT_EQ(RegisterComLink(PortsDir(), pty.slavePath(), 3), 3);
+    TCommPort holder; // another program holds COM3
+    holder.SetComNumber(3);
+    holder.SetOpen(true);
+    ASSERT_TRUE(holder.Open());
+    const struct {
+        int com;
+        QString line;
+    } rows[] = {
+        {9, "Не удалось открыть порт COM9: устройство не найдено (/dev/ttyS8)"},
+        {3, QString("Не удалось открыть порт COM3: порт занят другой программой (%1)")
+                .arg(QString::fromStdString(pty.slavePath()))},
+    };
+    for (const auto &r : rows) {
+        {
+            QSettings ini(QString::fromStdString((dir / "talvikcfg.ini").string()), QSettings::IniFormat);
+            ini.setValue("COM/Number", r.com);
+        }
+        AppWindows w = CreateAppWindows();
+        const QString log = w.main->findChild<QPlainTextEdit *>("mmInfo")->toPlainText();
+        EXPECT_TRUE(log.endsWith(" " + r.line)) << log.toStdString();
+    }
+    SetSettingsDirOverride({});
+}
