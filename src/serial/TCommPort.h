@@ -69,6 +69,8 @@ public:
     // caller can say why in its own words; "" path for a number below 1.
     OpenError LastOpenFailure() const { return m_lastOpenFailure; }
     QString LastOpenPath() const { return m_lastOpenPath; }
+    // Whether a worker waits for this thread to run a handler (a notification not yet served).
+    bool NotificationPending() const;
 
     void SetComNumber(int n); // closes the port; does not reopen
     int ComNumber() const { return m_comNumber; }
