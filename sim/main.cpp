@@ -98,10 +98,13 @@ int main(int argc, char **argv) {
         std::error_code ec;
         fs::create_directories(portsDir, ec);
         // A link left by a simulator that was killed points at a pseudo-terminal that is
-        // gone; it must not push this run off the number it was asked for.
+        // gone, or at the very one this run was just given (the system hands the freed
+        // number out again); either way it must not push this run off the number it was
+        // asked for. A link to another live device stays.
         if (opt.com > 0) {
             const fs::path old = portsDir / ("COM" + std::to_string(opt.com));
-            if (fs::is_symlink(fs::symlink_status(old, ec)) && !fs::exists(old, ec))
+            if (fs::is_symlink(fs::symlink_status(old, ec)) &&
+                (!fs::exists(old, ec) || fs::canonical(old, ec) == fs::path(port->path())))
                 fs::remove(old, ec);
         }
         com = RegisterComLink(portsDir, port->path(), opt.com);

@@ -6,6 +6,7 @@
 
 #include "TfrInputVal.h"
 #include "app_texts.h"
+#include "name_validator.h"
 
 bool QtDialogs::askYesNo(const QString &caption, const QString &text) {
     return QMessageBox::question(m_owner, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
@@ -23,6 +24,17 @@ QString QtDialogs::inputValue(const QString &prompt, const QString &defaultText)
     if (!m_input)
         return QString::fromUtf8(kInputCancel);
     return m_input->Execute(prompt, defaultText);
+}
+
+QString QtDialogs::inputName(const QString &prompt, const QString &defaultText, int fieldSize) {
+    if (!m_input)
+        return QString::fromUtf8(kInputCancel);
+    return m_input->Execute(prompt, defaultText, fieldSize);
+}
+
+QString Dialogs::inputName(const QString &prompt, const QString &defaultText, int fieldSize) {
+    const QString text = inputValue(prompt, defaultText);
+    return text == QString::fromUtf8(kInputCancel) ? text : NameValidator::Mended(text, fieldSize - 1);
 }
 
 QString QtDialogs::openFileName(const QString &filter) {

@@ -16,6 +16,10 @@ public:
     virtual void error(const QString &caption, const QString &text) = 0;
     // The one-value input dialog: the typed text, or "INPUTVAL_CANCEL" when not closed with OK.
     virtual QString inputValue(const QString &prompt, const QString &defaultText) = 0;
+    // The same dialog for a name kept in a field of `fieldSize` bytes: its edit follows the
+    // name rules (name_validator.h). An answerer without that edit gets the rules applied
+    // to its text.
+    virtual QString inputName(const QString &prompt, const QString &defaultText, int fieldSize);
     // A file name, or an empty text when the dialog was cancelled.
     virtual QString openFileName(const QString &filter) = 0;
     virtual QString saveFileName(const QString &filter) = 0;
@@ -45,6 +49,7 @@ public:
     void information(const QString &caption, const QString &text) override;
     void error(const QString &caption, const QString &text) override;
     QString inputValue(const QString &prompt, const QString &defaultText) override;
+    QString inputName(const QString &prompt, const QString &defaultText, int fieldSize) override;
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
     bool execDialog(QDialog &dialog) override;

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app_texts.h"
+#include "name_validator.h"
 
 TfrInputVal::TfrInputVal(QWidget *owner) : QDialog(owner) {
     setObjectName("TfrInputVal");
@@ -15,6 +16,7 @@ TfrInputVal::TfrInputVal(QWidget *owner) : QDialog(owner) {
     lbVal->setObjectName("lbVal");
     edVal = new QLineEdit(this);
     edVal->setObjectName("edVal");
+    lbVal->setBuddy(edVal);
     btOk = new QPushButton(QStringLiteral("OK"), this);
     btOk->setObjectName("btOk");
     // No default button: Enter in the edit must not accept the dialog.
@@ -28,7 +30,10 @@ TfrInputVal::TfrInputVal(QWidget *owner) : QDialog(owner) {
     connect(btOk, &QPushButton::clicked, this, &TfrInputVal::btOkClick);
 }
 
-QString TfrInputVal::Execute(const QString &prompt, const QString &defaultText) {
+QString TfrInputVal::Execute(const QString &prompt, const QString &defaultText, int nameFieldSize) {
+    delete edVal->validator();
+    if (nameFieldSize > 0)
+        ApplyNameRules(edVal, nameFieldSize);
     lbVal->setText(prompt);
     edVal->setText(defaultText);
     edVal->setFocus();

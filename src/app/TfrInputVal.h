@@ -11,8 +11,9 @@ class TfrInputVal : public QDialog {
     Q_OBJECT
 public:
     explicit TfrInputVal(QWidget *owner = nullptr);
-    // Shows the dialog modally; the edit's text after OK, else "INPUTVAL_CANCEL".
-    QString Execute(const QString &prompt, const QString &defaultText);
+    // Shows the dialog modally; the edit's text after OK, else "INPUTVAL_CANCEL". With a
+    // `nameFieldSize` the edit takes a name for a field of that many bytes (name_validator.h).
+    QString Execute(const QString &prompt, const QString &defaultText, int nameFieldSize = 0);
     // The same under `caption`; the usual caption comes back afterwards.
     QString Execute(const QString &caption, const QString &prompt, const QString &defaultText);
 

@@ -18,10 +18,12 @@
 #include "TfrPdDop.h"
 #include "file_manager_api.h"
 #include "app_texts.h"
+#include "device_protocol.h"
 #include "file_version.h"
 #include "main_window_view.h"
 #include "scanner/tfr_scan.h"
 #include "voltage/open_voltage_window.h"
+#include "log_stamp.h"
 
 void TfrMain::AttachWindows(TfrInputVal *inputVal, TfrPdDop *pdDop, TfrAlDop *alDop) {
     m_inputVal = inputVal;
@@ -40,7 +42,7 @@ void TfrMain::SetScanRange(const QString &start, const QString &stop) {
 }
 
 void TfrMain::LogInfo(const QString &text) {
-    const QString stamp = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
+    const QString stamp = LogStamp();
     mmInfo->appendPlainText(stamp + ' ' + text);
     mmInfo->verticalScrollBar()->setValue(mmInfo->verticalScrollBar()->maximum());
     emit infoLogged(text);
@@ -55,6 +57,8 @@ void TfrMain::SetProjectOpen(bool open) {
     if (open) {
         RebuildNetworkTree();
     } else {
+        // Late sweep replies and a compare window's copy belong to the project going away.
+        m_protocol->ProjectReplaced();
         setDeviceButtonsEnabled(false);
         pcMain->setCurrentWidget(tsEmpty);
         m_modified = false;

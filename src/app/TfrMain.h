@@ -26,6 +26,7 @@ class DeviceProtocol;
 class MainWindowView;
 class TCommPort;
 class TCommPortLink;
+class PortReturnWatch;
 class TfrComSetting;
 class TfrInputVal;
 struct CompareWindows;
@@ -188,6 +189,8 @@ private:
     // Enables what needs the port by whether it is open now; opens and closes nothing.
     void refreshPortControls();
     bool openPortAndLog();
+    // The port closed itself because its device vanished: say so and watch for it to return.
+    void onPortDeviceGone();
     void runComSettingStep(const ComSettingStep &step);
 
     void setDeviceButtonsEnabled(bool enabled);
@@ -196,7 +199,7 @@ private:
     void fillBcPage(const BcUnit &bc);
     void fillAlPage(const AlLine &al);
     void clearSelection();
-    void showFileError(const QString &what, const QString &path, const QString &reason);
+    void showFileError(const QString &message);
     void showFooter();
     void showProjectName();
     void onTreeCurrentChanged(QTreeWidgetItem *current);
@@ -214,6 +217,7 @@ private:
     std::unique_ptr<TCommPort> m_comPort;
     // Declared after the port: destroyed first, so nothing sends on a port that is gone.
     std::unique_ptr<TCommPortLink> m_link;
+    PortReturnWatch *m_portWatch = nullptr; // a child: stopped with the window
     std::unique_ptr<MainWindowView> m_view;
     std::unique_ptr<DeviceProtocol> m_protocol;
     TfrComSetting *m_comSetting = nullptr;

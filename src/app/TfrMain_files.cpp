@@ -18,9 +18,9 @@ std::string localPath(const QString &path) { return QFile::encodeName(path).toSt
 
 void TfrMain::showFooter() { pnFooter->setText(m_projectFileName); }
 
-void TfrMain::showFileError(const QString &what, const QString &path, const QString &reason) {
-    dialogs().error(title(), what.arg(path) + "\n" + reason);
-}
+// The reason already names the file and what failed: said once, not after a sentence
+// that says the same.
+void TfrMain::showFileError(const QString &message) { dialogs().error(title(), message); }
 
 bool TfrMain::AskSaveChanges() {
     if (!m_modified)
@@ -36,7 +36,7 @@ bool TfrMain::AskSaveChanges() {
 }
 
 void TfrMain::miNewClick() {
-    const QString name = InputValue(QStringLiteral("Введите название проекта"), QString());
+    const QString name = dialogs().inputName(QStringLiteral("Введите название проекта"), QString(), kPdNameSize);
     if (name == kInputCancel || !AskSaveChanges())
         return;
     SetProjectOpen(false);
@@ -60,7 +60,15 @@ bool TfrMain::LoadProject(const QString &path) {
     if (!LoadProjectFile(*m_project, localPath(path), report, error)) {
         // The project was reset before reading: it stays closed.
         ResetProject(*m_project);
-        showFileError(QStringLiteral("Не удалось прочитать файл «%1»."), path, QString::fromLocal8Bit(error));
+        showFileError(QString::fromLocal8Bit(error));
+        return false;
+    }
+    if (IsNotAProject(report)) {
+        // Left closed as after a failed read, so no Save can write an empty project over it.
+        ResetProject(*m_project);
+        showFileError(QStringLiteral("Файл «%1» не является проектом: в нём нет ни одной записи настроек, "
+                                     "БС, АЛ или сценария. Проект не открыт.")
+                          .arg(path));
         return false;
     }
     SetProjectOpen(true);
@@ -86,7 +94,7 @@ bool TfrMain::SaveProject() {
     name = QString::fromStdString(ProjectFileNameForSave(name.toStdString()));
     std::string error;
     if (!SaveProjectFile(*m_project, localPath(name), error)) {
-        showFileError(QStringLiteral("Не удалось записать файл «%1»."), name, QString::fromLocal8Bit(error));
+        showFileError(QString::fromLocal8Bit(error));
         return false;
     }
     m_projectFileName = name;
@@ -111,8 +119,8 @@ void TfrMain::miCloseProjectClick() {
 }
 
 void TfrMain::miChangeProjectNameClick() {
-    const QString name =
-        InputValue(QStringLiteral("Введите название проекта"), QString::fromUtf8(m_project->settings.nam));
+    const QString name = dialogs().inputName(QStringLiteral("Введите название проекта"),
+                                             QString::fromUtf8(m_project->settings.nam), kPdNameSize);
     if (name == kInputCancel)
         return;
     if (StoreName(m_project->settings.nam, kPdNameSize, name.toUtf8().toStdString()))

@@ -20,6 +20,7 @@
 
 #include "TfrMain.h"
 #include "app_texts.h"
+#include "name_validator.h"
 
 namespace {
 template <class W> W *named(W *w, const char *name) {
@@ -266,6 +267,7 @@ QWidget *TfrMain::buildBcPage() {
     cbBcLog = named(new QCheckBox(QStringLiteral("Логи в RS485")), "cbBcLog");
     net->addRow(cbBcLog);
     edBcName = makeEdit("edBcName");
+    ApplyNameRules(edBcName, kBcNameSize);
     net->addRow(QStringLiteral("Описание БС (64 символа)"), edBcName);
     edBcMasterAddr = makeEdit("edBcMasterAddr");
     net->addRow(QStringLiteral("Адрес ведущего ПД"), edBcMasterAddr);
@@ -292,6 +294,7 @@ QWidget *TfrMain::buildAlPage() {
     edAlZone = makeEdit("edAlZone");
     ids->addRow(QStringLiteral("Номер зоны"), edAlZone);
     edAlName = makeEdit("edAlName");
+    ApplyNameRules(edAlName, kAlNameSize);
     ids->addRow(QStringLiteral("Описание зоны (64 символа)"), edAlName);
 
     QGroupBox *gVolts = group(QStringLiteral("Опорные напряжения  АЛ"), volts);

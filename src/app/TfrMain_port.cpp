@@ -8,6 +8,9 @@
 #include "app_settings.h"
 #include "device_protocol.h"
 #include "main_window_view.h"
+#include "port_return_watch.h"
+#include "port_texts.h"
+#include "serial_device.h"
 #include "tcommport_link.h"
 #include "value_rules.h"
 
@@ -44,6 +47,19 @@ void TfrMain::createProtocol(const ProtocolTimings &timings) {
         if (!m_destroyed)
             refreshPortControls();
     });
+    m_portWatch = new PortReturnWatch(*m_comPort, timings.portReturnCheckMs, this);
+    connect(m_comPort.get(), &TCommPort::OnDeviceGone, this, &TfrMain::onPortDeviceGone);
+    connect(m_portWatch, &PortReturnWatch::reopened, this, [this] {
+        LogInfo(DeviceBackText(m_comPort->ComNumber()));
+        refreshPortControls();
+    });
+}
+
+void TfrMain::onPortDeviceGone() {
+    if (m_destroyed)
+        return;
+    LogInfo(DeviceGoneText(m_comPort->ComNumber()));
+    m_portWatch->Start();
 }
 
 void TfrMain::FormCreate() {
@@ -69,6 +85,7 @@ void TfrMain::FormDestroy() {
         return;
     m_destroyed = true;
     m_protocol->Exchange().StopRepeats();
+    m_portWatch->Stop();
     m_comPort->SetOpen(false);
     AppSettings s;
     s.comNumber = m_comPort->ComNumber();
@@ -86,12 +103,17 @@ void TfrMain::SetAddr(int addr) {
     m_protocol->Exchange().SetAddr(addr);
 }
 
-// Opens the port; a refusal for lack of rights is logged with how to get them.
+// Opens the port; a failure is logged with the COM number and why (not found, busy, no
+// rights, with how to get them). A number below 1 means no port was chosen: nothing to say.
 bool TfrMain::openPortAndLog() {
     m_comPort->SetOpen(true);
-    if (!m_comPort->Open() && !m_comPort->LastOpenError().isEmpty())
-        LogInfo(m_comPort->LastOpenError());
-    return m_comPort->Open();
+    if (m_comPort->Open()) {
+        m_portWatch->Stop();
+        return true;
+    }
+    if (m_comPort->ComNumber() >= 1)
+        LogInfo(OpenFailureText(m_comPort->ComNumber(), m_comPort->LastOpenFailure(), m_comPort->LastOpenPath()));
+    return false;
 }
 
 bool TfrMain::SetPortOpen(bool open) {

@@ -269,6 +269,7 @@ void TfrMain::btDeviceAddClick() {
         case AddResult::TableFull:
             LogInfo(QStringLiteral("Таблица БС заполнена (%1), БС не добавлен").arg(kBcCapacity));
             return;
+        case AddResult::NoFreeZone: // a unit takes no zone number
         case AddResult::Added:
             break;
         }
@@ -292,6 +293,9 @@ void TfrMain::btDeviceAddClick() {
             return;
         case AddResult::TableFull:
             LogInfo(QStringLiteral("Таблица АЛ заполнена (%1), АЛ не добавлена").arg(kAlCapacity));
+            return;
+        case AddResult::NoFreeZone:
+            LogInfo(QStringLiteral("Все номера зон 1..32767 заняты, АЛ не добавлена"));
             return;
         case AddResult::Added:
             break;

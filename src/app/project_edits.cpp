@@ -32,6 +32,8 @@ AddResult AddAlLineFromText(Project &p, uint8_t bcAdr, const std::string &text, 
     InitZoneRecord(line);
     line.prt = uint8_t(prt);
     line.num = NewZoneNumber(p, rng);
+    if (line.num == 0)
+        return AddResult::NoFreeZone;
     line.adr = bcAdr;
     return AppendAlLine(p, line) ? AddResult::Added : AddResult::TableFull;
 }

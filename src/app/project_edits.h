@@ -8,7 +8,8 @@
 
 #include "project.h"
 
-enum class AddResult { Added, BadNumber, NumberTaken, TableFull };
+// NoFreeZone: every zone number 1..32767 is taken by a line (zone 0 would clear the port).
+enum class AddResult { Added, BadNumber, NumberTaken, TableFull, NoFreeZone };
 
 // A BC typed as text: 238..249 and not yet used ("abc" reads as 0 and is refused).
 AddResult AddBcUnitFromText(Project &p, const std::string &text);

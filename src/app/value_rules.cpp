@@ -50,6 +50,7 @@ bool StoreName(char *field, size_t capacity, const std::string &utf8) {
     char cut[256];
     const size_t size = capacity < sizeof cut ? capacity : sizeof cut;
     CopyTextUtf8(cut, size, utf8.c_str());
+    BlankControlBytes(cut);
     if (std::strcmp(cut, field) == 0)
         return false;
     std::memcpy(field, cut, std::strlen(cut) + 1);

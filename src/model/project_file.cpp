@@ -30,12 +30,14 @@ void LoadLine(Project &p, std::string_view bytes, std::string &text, ProjectLoad
     bytes = Trimmed(bytes);
     if (bytes.empty())
         return;
+    ++report.linesWithText;
     text.assign(bytes);
 
     PdSettings settings;
     NotifyScenario notify;
     AlLine line;
     BcUnit unit;
+    ++report.records; // taken back below when no parser knows the line
     if (ParseSettingRecord(text.c_str(), settings)) {
         p.settings = settings; // a later setting line replaces an earlier one
     } else if (ParseNotifyRecord(text.c_str(), notify)) {
@@ -47,6 +49,8 @@ void LoadLine(Project &p, std::string_view bytes, std::string &text, ProjectLoad
     } else if (ParseDeviceRecord(text.c_str(), unit)) {
         if (!AppendBcUnit(p, unit))
             ++report.devicesLeftOut;
+    } else {
+        --report.records;
     }
 }
 

@@ -8,7 +8,15 @@
 struct ProjectLoadReport {
     int devicesLeftOut = 0;   // device lines past the 256th
     int zonesLeftOut = 0;     // zone lines past the 65536th
+    int linesWithText = 0;    // lines that are not blank
+    int records = 0;          // lines a record parser took (left-out ones included)
 };
+
+// Text in it, yet not one record: a firmware image, another program's file. Opened as an
+// empty project, a later Save would write that empty project over it.
+inline bool IsNotAProject(const ProjectLoadReport &r) {
+    return r.linesWithText > 0 && r.records == 0;
+}
 
 // Resets the project as opening does (scenarios 1..10 at their defaults, number 0),
 // then takes every line it recognises. Never fails: unknown lines are skipped.

@@ -42,6 +42,7 @@ public:
             return;
         size_t n = static_cast<size_t>(static_cast<const char *>(end) - v);
         CopyBytes(field, N, v, Utf8CutLength(v, n, N - 1));
+        BlankControlBytes(field); // a device's CR or LF would split the record when saved
         char *first = TrimText(field);
         if (!first)
             field[0] = '\0';

@@ -16,8 +16,11 @@ void AlSweep::Start(uint8_t bcAddress) {
     m_next = 1;
     m_last = kLastAl;
     m_bcAddress = bcAddress;
+    m_dispatcher.SetSweptBc(bcAddress);
     tmReadPorts.start();
 }
+
+void AlSweep::Stop() { tmReadPorts.stop(); }
 
 void AlSweep::tmReadPortsTimer() {
     if (m_next > m_last) {

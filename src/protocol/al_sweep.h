@@ -20,6 +20,8 @@ public:
 
     // Starts (or restarts at AL 1) the sweep of the BC at `bcAddress`.
     void Start(uint8_t bcAddress);
+    // Ends a running sweep at once; replies still on their way are then not merged.
+    void Stop();
     bool IsEnabled() const { return tmReadPorts.isActive(); }
     int Next() const { return m_next; }
     uint8_t BcAddress() const { return m_bcAddress; }

@@ -51,6 +51,11 @@ CopyOutcome DeviceProtocol::CopyToProject(const std::function<Selection()> &curr
     return out;
 }
 
+void DeviceProtocol::ProjectReplaced() {
+    m_sweep.Stop();
+    m_dispatcher.SetReadKind(ReadNone);
+}
+
 void DeviceProtocol::AskReadPorts() {
     if (!m_view->AskYesNo(QString::fromUtf8(ProtocolText::kCopyCaption),
                           QString::fromUtf8(ProtocolText::kCopyPortsQuestion)))

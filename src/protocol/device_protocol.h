@@ -42,6 +42,9 @@ public:
     CopyOutcome CopyToProject(const std::function<Selection()> &currentSelection);
     // Offers the sweep of the BC just copied; on Yes starts it at the reported address.
     void AskReadPorts();
+    // The project is closed, replaced or new: a running sweep stops and the read kind is
+    // reset, so late replies and a compare window's copy never land in the other project.
+    void ProjectReplaced();
 
 private:
     void Log(const QString &text) const;

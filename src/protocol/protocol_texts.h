@@ -22,6 +22,15 @@ inline constexpr char kAlRemovedNoZone[] = "Удалена АЛ в проект�
 // Our own wording: the project's AL table is full, so a swept line cannot be added.
 inline constexpr char kAlTableFull[] = "Нет места в проекте для новой АЛ, данные не добавлены. АЛ:";
 inline constexpr char kBcTableFull[] = "Нет места в проекте для нового БС, данные не добавлены. БС:";
+// Our own wording: replies that do not fit the sweep or the project are ignored, never merged.
+inline constexpr char kSweepReplyIgnored[] = "Ответ АЛ не подходит к чтению портов БС:";
+inline constexpr char kSweepReplyIgnoredWhy[] = ", ответ пропущен: ";
+inline constexpr char kSweepNoKey[] = "нет ключа ";
+inline constexpr char kSweepOtherBc[] = "ответил БС:";
+inline constexpr char kSweepBadPort[] = "порт вне 1..16: ";
+inline constexpr char kSweepBadZone[] = "номер зоны вне 0..65535: ";
+inline constexpr char kBcAddressTaken[] = "Данные БС не скопированы: адрес БС:";
+inline constexpr char kBcAddressTakenWhy[] = " уже есть в проекте у другого блока";
 // Scanner line
 inline constexpr char kScanAddress[] = "Адрес:";
 inline constexpr char kScanDevice[] = " Устройство:";

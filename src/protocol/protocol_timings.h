@@ -31,6 +31,9 @@ struct ProtocolTimings {
     // the voltage windows ask once a second, as often as the devices measure anew.
     int scanIntervalMs = 1000;
     int voltagePollMs = 1000;
+    // After its device vanished, the port looks for it to come back once a second: one stat
+    // of the COM link's target, and an adapter plugged in again is in use within a second.
+    int portReturnCheckMs = 1000;
 };
 
 inline constexpr ProtocolTimings kRealTimings{};

@@ -48,6 +48,12 @@ CopyOutcome CopyReceivedToProject(Project &project, ReadKind kind, const Receive
     case ReadBc:
         if (!selectedBc)
             break;
+        if (received.ReceivedBc.adr != selectedBc->adr && FindBcUnit(project, received.ReceivedBc.adr)) {
+            // Two units on one address would merge their lines into duplicate port pairs.
+            out.log = Text(ProtocolText::kBcAddressTaken) + QString::number(received.ReceivedBc.adr) +
+                      Text(ProtocolText::kBcAddressTakenWhy);
+            break;
+        }
         out.setModified = !SameRecord(*selectedBc, received.ReceivedBc);
         if (selectedBc->adr != received.ReceivedBc.adr) {
             // The unit's lines are filed under its address: move them with it, or they

@@ -1,6 +1,7 @@
 #include "reply_dispatcher.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <cstring>
 
 #include "al_merge.h"
@@ -17,6 +18,21 @@ QString Text(const char *utf8) {
 // "prefix" + number + "suffix", the shape of every write confirmation.
 QString Numbered(const char *prefix, long long number, const char *suffix) {
     return Text(prefix) + QString::number(number) + Text(suffix);
+}
+
+// A record number read the way the record reads it (from the first digit or minus sign
+// on), but held at a bound instead of wrapping, so no absurdly long number can wrap round
+// onto a valid one.
+int64_t SaturatedNumber(const char *v) {
+    while (*v && *v != '-' && (*v < '0' || *v > '9'))
+        ++v;
+    const bool negative = *v == '-';
+    if (negative)
+        ++v;
+    int64_t n = 0;
+    for (; *v >= '0' && *v <= '9'; ++v)
+        n = std::min<int64_t>(n * 10 + (*v - '0'), int64_t(1) << 40);
+    return negative ? -n : n;
 }
 
 } // namespace
@@ -89,12 +105,39 @@ void ReplyDispatcher::DispatchReply(const uint8_t *payload, int length, uint8_t 
     }
 }
 
+QString ReplyDispatcher::SweepReplyMisfit(const char *rest) const {
+    const size_t length = std::strlen(rest);
+    // The raw numbers, before the record cuts them to its fields: "adr:494" must not pass
+    // for BC 238, nor "num:65536" for "no zone on this port".
+    int64_t value[3] = {};
+    static const char *const keys[] = {"num:", "adr:", "prt:"};
+    for (int i = 0; i < 3; ++i) {
+        const char *v = FindAfter(rest, length, keys[i]);
+        if (!v)
+            return Text(ProtocolText::kSweepNoKey) + QString::fromLatin1(keys[i]).chopped(1);
+        value[i] = SaturatedNumber(v);
+    }
+    if (value[1] != m_sweptBc)
+        return Text(ProtocolText::kSweepOtherBc) + QString::number(value[1]);
+    if (value[2] < 1 || value[2] > 16)
+        return Text(ProtocolText::kSweepBadPort) + QString::number(value[2]);
+    if (value[0] < 0 || value[0] > 65535)
+        return Text(ProtocolText::kSweepBadZone) + QString::number(value[0]);
+    return {};
+}
+
 void ReplyDispatcher::OnGetZone(const char *rest) {
     if (!ParseZoneRecord(rest, m_received.ReceivedAl))
         return;
     if (m_readKind == ReadAllAl) {
         if (!m_project)
             return;
+        const QString misfit = SweepReplyMisfit(rest);
+        if (!misfit.isEmpty()) {
+            Log(Text(ProtocolText::kSweepReplyIgnored) + QString::number(m_sweptBc) +
+                Text(ProtocolText::kSweepReplyIgnoredWhy) + misfit);
+            return;
+        }
         const AlMergeOutcome merged = MergeSweptAl(*m_project, m_received.ReceivedAl);
         if (!merged.log.isEmpty())
             Log(merged.log);
@@ -132,5 +175,6 @@ void ReplyDispatcher::OnOther(const uint8_t *payload, int length, uint8_t source
         return; // unknown replies are dropped without a trace
     // A device error may end an upload or download half-way: leave no file open.
     m_view->FileManagerCloseFiles();
-    Log(Text(ProtocolText::kErrorPrefix) + QString::fromUtf8(text));
+    // Device texts travel in Windows-1251.
+    Log(Text(ProtocolText::kErrorPrefix) + DeviceTextFromWire(text, static_cast<int>(std::strlen(text))));
 }

@@ -29,12 +29,17 @@ public:
 
     ReadKind readKind() const { return m_readKind; }
     void SetReadKind(ReadKind kind) { m_readKind = kind; }
+    // The BC the AL sweep reads: only its replies, for ports 1..16, are merged.
+    void SetSweptBc(uint8_t adr) { m_sweptBc = adr; }
     ReceivedRecords &Received() { return m_received; }
     const ReceivedRecords &Received() const { return m_received; }
 
 private:
     void Log(const QString &text) const;
     void OnGetZone(const char *rest);
+    // Why a sweep reply cannot be merged ("" when it can): it must name the swept BC and a
+    // port 1..16 and carry a zone number a line can hold.
+    QString SweepReplyMisfit(const char *rest) const;
     void OnGetNotify(const char *rest);
     void OnService(const char *rest, int restLength, uint8_t source);
     void OnOther(const uint8_t *payload, int length, uint8_t source, const char *text);
@@ -45,5 +50,6 @@ private:
     LogSink m_log;
     std::function<void()> m_stopRepeats;
     ReadKind m_readKind = ReadNone;
+    uint8_t m_sweptBc = 0;
     ReceivedRecords m_received;
 };

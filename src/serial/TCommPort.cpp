@@ -5,6 +5,7 @@
 #include "port_workers.h"
 #include "serial_device.h"
 #include "serial_log.h"
+#include "serial_timings.h"
 #include "sync_event.h"
 #include "ui_call_queue.h"
 
@@ -71,6 +72,8 @@ void TCommPort::OpenPort() {
     if (m_open || m_closing)
         return;
     m_lastOpenError.clear();
+    m_lastOpenFailure = OpenError::None;
+    m_lastOpenPath.clear();
     m_lastError.store(0);
     for (RingBuffer *ring : {&m_tx, &m_rx}) {
         ring->head = 0;
@@ -88,12 +91,15 @@ void TCommPort::OpenPort() {
     // A number below 1 maps to no device: the port just stays closed.
     const std::string path = ComDevicePath(m_comNumber, PortsDir());
     if (path.empty()) {
+        m_lastOpenFailure = OpenError::NotFound;
         releaseRings();
         return;
     }
+    m_lastOpenPath = QString::fromStdString(path);
     auto device = MakeSerialDevice();
     OpenResult opened = device->Open(path);
     if (opened.error != OpenError::None) {
+        m_lastOpenFailure = opened.error;
         // Missing or busy ports fail quietly; lack of rights is worth a line in the log.
         if (opened.error == OpenError::AccessDenied)
             m_lastOpenError = AccessDeniedText(path);
@@ -170,6 +176,7 @@ void TCommPort::ClosePort() {
     for (auto *line : {&m_cts, &m_dsr, &m_dcd, &m_ring})
         line->store(false);
     StopWorkers();
+    DrainBeforeClose();
     m_device->Close();
     m_device.reset();
     m_tx.data.reset();
@@ -180,6 +187,34 @@ void TCommPort::ClosePort() {
     m_closing = false;
     qCInfo(lcSerial) << "COM" << m_comNumber << "closed";
     emit OnClose(this);
+}
+
+void TCommPort::DrainBeforeClose() {
+    if (m_deviceLost.load())
+        return; // nothing of it can reach a device that is gone
+    // A tty closed with output held back by flow control (CTS low, XOFF) or crawling out at
+    // 110 bit/s makes close() wait for the driver for up to 30 s. The frames queued here
+    // are small: wait while the queue shrinks, for a bounded time, then drop the rest.
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    auto lastProgress = start;
+    int last = m_device->OutQueue();
+    while (last > 0) {
+        const auto now = Clock::now();
+        if (now - lastProgress >= std::chrono::milliseconds(Timings().closeStallMs) ||
+            now - start >= std::chrono::milliseconds(Timings().closeDrainMs))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const int queued = m_device->OutQueue();
+        if (queued < last)
+            lastProgress = Clock::now();
+        last = queued;
+    }
+    if (last != 0) {
+        if (last > 0)
+            qCWarning(lcSerial) << "COM" << m_comNumber << "dropping" << last << "bytes the line did not take";
+        m_device->Purge(false, true);
+    }
 }
 
 void TCommPort::ReportDeviceLost(int error) {
@@ -196,6 +231,8 @@ void TCommPort::DeviceLost() {
     qCWarning(lcSerial) << "COM" << m_comNumber << "device gone; closing the port";
     emit OnErrorSignal(this, m_lastError.load());
     ClosePort();
+    if (!m_open)
+        emit OnDeviceGone(this);
 }
 
 void TCommPort::SetComNumber(int n) {
@@ -239,7 +276,7 @@ int TCommPort::GetOutQueCount() {
 }
 
 unsigned TCommPort::PutBlock(const void *data, unsigned count) {
-    if (!IsEnabled() || count == 0)
+    if (!IsEnabled() || count == 0 || m_closing || m_deviceLost.load())
         return 0;
     unsigned h, u;
     {
@@ -382,7 +419,14 @@ int TCommPort::GetBaud() const { return BitsPerSecondOf(int(m_baudRate)); }
 void TCommPort::SetComControl(TComControl control) {
     m_control.store(control >= ccNone && control <= ccHard ? control : ccNone);
     ApplyLine();
+    // Both handshakes start with DTR and RTS raised, as the far end expects of a live PC.
+    if (IsEnabled() && m_control.load() != ccNone) {
+        m_device->SetDtr(true);
+        m_device->SetRts(true);
+    }
 }
+
+bool TCommPort::LinesUnderHandshake() const { return m_open && m_control.load() == ccHard; }
 
 void TCommPort::SetParity(TParity parity) {
     m_parity = parity;
@@ -444,12 +488,15 @@ void TCommPort::BitsWarning() {
 
 // --- modem lines -----------------------------------------------------------------------
 
+// Under the hardware handshake the lines belong to the flow control: the request fails and
+// the property keeps its value, as when the system refuses it (dropping RTS there would stop
+// the far end from sending).
 void TCommPort::SetDTR(bool on) {
     if (!m_open) {
         m_dtr = on;
         return;
     }
-    if (m_device->SetDtr(on))
+    if (!LinesUnderHandshake() && m_device->SetDtr(on))
         m_dtr = on;
 }
 
@@ -458,7 +505,7 @@ void TCommPort::SetRTS(bool on) {
         m_rts = on;
         return;
     }
-    if (m_device->SetRts(on))
+    if (!LinesUnderHandshake() && m_device->SetRts(on))
         m_rts = on;
 }
 

@@ -18,6 +18,7 @@
 #include <mutex>
 
 class SerialDevice;
+enum class OpenError;
 class UiCallQueue;
 class SyncEvent;
 class TStatusThread;
@@ -64,6 +65,10 @@ public:
     // Why the last OpenPort failed, for the log ("" after a success or a quiet failure
     // such as a missing or busy device). Set for lack of rights: says how to join `dialout`.
     QString LastOpenError() const { return m_lastOpenError; }
+    // What the last OpenPort met (None after a success) and the device path it tried, so the
+    // caller can say why in its own words; "" path for a number below 1.
+    OpenError LastOpenFailure() const { return m_lastOpenFailure; }
+    QString LastOpenPath() const { return m_lastOpenPath; }
     // Whether a worker waits for this thread to run a handler (a notification not yet served).
     bool NotificationPending() const;
 
@@ -81,7 +86,8 @@ public:
     unsigned GetOutBuffUsed() const;
     int GetOutQueCount(); // bytes still in the driver's output queue
 
-    // Takes as many bytes as fit into the transmit ring; returns how many (0 when not enabled).
+    // Takes as many bytes as fit into the transmit ring; returns how many (0 when not enabled,
+    // while closing, or once the device is gone: such bytes would never reach the line).
     unsigned PutBlock(const void *data, unsigned count);
     // Moves up to `count` received bytes into `buffer`; returns how many.
     unsigned GetBlock(void *buffer, unsigned count);
@@ -152,6 +158,8 @@ signals:
     void OnDataReceived(TCommPort *sender, unsigned count);
     void OnOpen(TCommPort *sender, int error);
     void OnClose(TCommPort *sender);
+    // The port closed itself because its device went away (after OnClose).
+    void OnDeviceGone(TCommPort *sender);
     // Stands in for a warning box: the library does not link Widgets.
     void OnBitsWarning(TCommPort *sender, const QString &caption, const QString &text);
     // Internal: a worker saw the device vanish; delivered queued to DeviceLost on the
@@ -181,6 +189,8 @@ private:
     };
 
     void ApplyLine();
+    // Open with hardware handshake: DTR and RTS are the flow control's, not ours to set.
+    bool LinesUnderHandshake() const;
     // From a worker: the device went away. Reported once; the close runs on our thread.
     void ReportDeviceLost(int error);
     // From a worker: line events happened; wakes the status-event thread if anyone listens.
@@ -188,6 +198,8 @@ private:
     void UpdateConnectedEvents();
     void StopWorkers();
     void DeviceLost(); // runs on the component's thread
+    // Before the descriptor closes: lets queued output drain for a bounded time, then purges it.
+    void DrainBeforeClose();
     void DeliverStatus();
     void DeliverData();
 
@@ -210,6 +222,8 @@ private:
     uint8_t m_xoffChar = 0x13;
     uint8_t m_eventChar = 0;
     QString m_lastOpenError;
+    OpenError m_lastOpenFailure{};
+    QString m_lastOpenPath;
 
     // shared with the workers
     std::unique_ptr<SerialDevice> m_device;

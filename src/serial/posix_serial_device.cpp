@@ -111,6 +111,9 @@ public:
         if (m_fd >= 0) {
             // The exclusive flag outlives our descriptor while anyone else holds the tty.
             ioctl(m_fd, TIOCNXCL);
+            // The port has drained what it could; close() must not wait on the kernel for the
+            // rest (up to 30 s on a UART held by flow control).
+            tcflush(m_fd, TCOFLUSH);
             ::close(m_fd);
         }
         if (m_wake >= 0)
@@ -130,11 +133,6 @@ public:
         bool ok = tcsetattr(m_fd, TCSANOW, &t) == 0;
         if (!standardRate)
             ok = SetArbitraryBaud(m_fd, s.baud) && ok;
-        // XON/XOFF and RTS/CTS run with both outputs raised, as the handshake expects.
-        if (s.control != 0) {
-            SetDtr(true);
-            SetRts(true);
-        }
         return ok;
     }
 

@@ -11,6 +11,9 @@ struct SerialTimings {
     int closeStallMs = 1000;
     // How often a writer blocked on a full driver queue looks at its stop request.
     int writeWaitMs = 100;
+    // While closing, the longest wait for the driver's output queue to empty even while it
+    // shrinks: 2 s send 3.8 kB at 19200 bit/s, far more than any queued frame. The rest is purged.
+    int closeDrainMs = 2000;
 };
 
 SerialTimings &Timings();

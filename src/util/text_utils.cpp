@@ -53,6 +53,14 @@ bool StartsWith(const char *start, size_t length, const char *prefix) {
     return std::memcmp(start, prefix, prefixLength) == 0;
 }
 
+void BlankControlBytes(char *text) {
+    if (!text)
+        return;
+    for (; *text; ++text)
+        if (static_cast<unsigned char>(*text) < 0x20 || *text == 0x7F)
+            *text = ' ';
+}
+
 char *TrimText(char *text) {
     if (!text)
         return nullptr;

@@ -19,6 +19,9 @@ bool StartsWith(const char *start, size_t length, const char *prefix);
 // Shortens `text` in place behind its last non-blank byte (<= 0x20 is blank);
 // returns its first non-blank byte, or none when only blanks remain.
 char *TrimText(char *text);
+// Replaces every control byte (below 0x20, and DEL) with a blank, in place: a name holding
+// CR or LF would end its record's line in a file.
+void BlankControlBytes(char *text);
 
 int32_t TextToInt(const char *text);
 int64_t TextToInt64(const char *text);

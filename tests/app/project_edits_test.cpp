@@ -61,6 +61,19 @@ TEST_F(ProjectEdits, AddAlRefusedWhenTableFull) {
     EXPECT_EQ(p.alCount, kAlCapacity);
 }
 
+// Zone 0 would clear the device's port, so with 1..32767 all taken nothing is added.
+TEST_F(ProjectEdits, AddAlRefusedWhenEveryZoneNumberIsTaken) {
+    for (int n = 1; n <= 32767; ++n)
+        line(uint8_t(1 + n / 256), uint8_t(n % 256), uint16_t(n));
+    const int before = p.alCount;
+    EXPECT_EQ(AddAlLineFromText(p, 240, "1", rng), AddResult::NoFreeZone);
+    EXPECT_EQ(p.alCount, before);
+    // One number freed is the one drawn.
+    p.alLines[4].num = 40000;
+    ASSERT_EQ(AddAlLineFromText(p, 240, "1", rng), AddResult::Added);
+    EXPECT_EQ(p.alLines[p.alCount - 1].num, 5);
+}
+
 TEST_F(ProjectEdits, BcAddressEditMovesLinesOrIsRefused) {
     AddBcUnitFromText(p, "238");
     AddBcUnitFromText(p, "240");

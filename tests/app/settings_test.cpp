@@ -49,6 +49,16 @@ TEST_F(SettingsFile, SpeedSelectsRateIndex) {
     }
 }
 
+// A key that is present but holds no number reads as its default, never as 0 (port 0,
+// 0 bit/s, bus address 0).
+TEST_F(SettingsFile, KeyThatIsNotANumberReadsAsItsDefault) {
+    std::ofstream(m_dir / "talvikcfg.ini") << "[COM]\nNumber=abc\nSpeed=\nAddr=2x\n";
+    AppWindows w = CreateAppWindows();
+    EXPECT_EQ(w.main->ComPort().ComNumber(), -1);
+    EXPECT_EQ(w.main->ComPort().GetBaud(), 19200);
+    EXPECT_EQ(w.main->Addr(), 254);
+}
+
 TEST_F(SettingsFile, ValuesCarriedFromOneRunToTheNext) {
     {
         std::ofstream(m_dir / "talvikcfg.ini") << "[COM]\nNumber=7\nAddr=200\n[SCAN]\nStart=10\nStop=20\n";

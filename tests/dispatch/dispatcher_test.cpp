@@ -330,6 +330,7 @@ protected:
             AppendAlLine(*project, al);
         }
         dispatcher->SetReadKind(ReadAllAl);
+        dispatcher->SetSweptBc(240);
     }
 };
 
@@ -355,11 +356,11 @@ TEST_F(SweepMergeFixture, MergeRows) {
          {"Удалена АЛ в проекте (нет номера зоны) AЛ:1"},
          1},
         {"zone 0 without a matching line does nothing", "OK_GETZONEzone:{num:0, adr:240, prt:9}", {}, {}, 2},
-        {"a line of another BC is appended, not matched by port alone",
+        {"a line of another BC is ignored, never merged",
          "OK_GETZONEzone:{num:7, adr:241, prt:1}",
-         {"modified", "tree"},
          {},
-         3},
+         {"Ответ АЛ не подходит к чтению портов БС:240, ответ пропущен: ответил БС:241"},
+         2},
     };
     for (const Row &r : rows) {
         SCOPED_TRACE(r.name);

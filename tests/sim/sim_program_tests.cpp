@@ -2,95 +2,21 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 #include "project_file.h"
 #include "records.h"
 #include "sim_client.h"
 #include "sim_demo.h"
+#include "sim_process.h"
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-extern char **environ;
-
 namespace {
-
-class SimProcess {
-public:
-    explicit SimProcess(std::vector<std::string> args) {
-        args.insert(args.begin(), TALVIK_SIM_PATH);
-        int out[2];
-        EXPECT_EQ(pipe(out), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::vector<char *> argv;
-        for (auto &a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        EXPECT_EQ(posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        m_out = out[0];
-    }
-    ~SimProcess() {
-        if (m_pid > 0) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-        close(m_out);
-    }
-    // The next line of its standard output, or "" after the timeout.
-    std::string line(std::chrono::milliseconds timeout = 5000ms) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (m_buf.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-            pollfd pfd{m_out, POLLIN, 0};
-            if (poll(&pfd, 1, 50) <= 0)
-                continue;
-            char tmp[512];
-            const ssize_t n = read(m_out, tmp, sizeof tmp);
-            if (n <= 0)
-                break;
-            m_buf.append(tmp, size_t(n));
-        }
-        const size_t nl = m_buf.find('\n');
-        if (nl == std::string::npos)
-            return {};
-        std::string l = m_buf.substr(0, nl);
-        m_buf.erase(0, nl + 1);
-        return l;
-    }
-    std::string rest() {
-        std::string all = m_buf;
-        char tmp[4096];
-        ssize_t n;
-        while ((n = read(m_out, tmp, sizeof tmp)) > 0)
-            all.append(tmp, size_t(n));
-        return all;
-    }
-    void signal(int sig) { kill(m_pid, sig); }
-    int wait() {
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_out = -1;
-    std::string m_buf;
-};
 
 bool WaitFor(const std::function<bool()> &cond, std::chrono::milliseconds timeout = 3000ms) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -108,7 +34,7 @@ std::string ReadFile(const fs::path &p) {
 }
 
 TEST(SimProgram, HelpDocumentsTheOptions) {
-    SimProcess sim({"--help"});
+    SimProcess sim(TALVIK_SIM_PATH, {"--help"});
     const std::string text = sim.rest();
     EXPECT_EQ(sim.wait(), 0);
     for (const char *opt : {"--project", "--device", "--com", "--baud", "--seed", "--trace", "--dump"})
@@ -116,7 +42,7 @@ TEST(SimProgram, HelpDocumentsTheOptions) {
 }
 
 TEST(SimProgram, BadOptionIsRefused) {
-    SimProcess sim({"--baud", "fast"});
+    SimProcess sim(TALVIK_SIM_PATH, {"--baud", "fast"});
     EXPECT_EQ(sim.wait(), 1);
 }
 
@@ -126,7 +52,7 @@ TEST(SimProgram, RunsOnItsComLinkAndDumpsTheNetwork) {
     TempDir dir;
     const fs::path ports = dir / "ports";
     const fs::path dump = dir / "net.cfg";
-    SimProcess sim({"--ports-dir", ports.string(), "--files-dir", (dir / "files").string(), "--dump", dump.string(),
+    SimProcess sim(TALVIK_SIM_PATH, {"--ports-dir", ports.string(), "--files-dir", (dir / "files").string(), "--dump", dump.string(),
                     "--com", "5", "--baud", "115200"});
     const std::string first = sim.line();
     ASSERT_EQ(first.rfind("COM5 -> /dev/pts/", 0), 0u) << first;
@@ -167,6 +93,37 @@ TEST(SimProgram, RunsOnItsComLinkAndDumpsTheNetwork) {
     EXPECT_EQ(dumped->bcCount, 2);
 }
 
+// A simulator killed with SIGKILL leaves its link pointing at a pseudo-terminal that is gone.
+// The next one asked for that number takes it over; a link to a live device is never taken.
+TEST(SimProgram, TakesOverItsNumberFromAKilledSimulator) {
+    TempDir dir;
+    const fs::path ports = dir / "ports";
+    const std::vector<std::string> args = {"--ports-dir", ports.string(), "--com", "4"};
+    {
+        SimProcess first(TALVIK_SIM_PATH, args);
+        const std::string line = first.line();
+        ASSERT_EQ(line.rfind("COM4 -> ", 0), 0u) << line;
+        first.signal(SIGKILL);
+        first.wait();
+    }
+    ASSERT_TRUE(fs::is_symlink(fs::symlink_status(ports / "COM4"))) << "SIGKILL leaves the link";
+    ASSERT_FALSE(fs::exists(ports / "COM4"));
+
+    SimProcess second(TALVIK_SIM_PATH, args);
+    const std::string line = second.line();
+    ASSERT_EQ(line.rfind("COM4 -> /dev/pts/", 0), 0u) << line;
+    EXPECT_EQ(fs::read_symlink(ports / "COM4").string(), line.substr(8));
+    SimClient pc((ports / "COM4").string());
+    ASSERT_TRUE(pc.ok());
+    EXPECT_TRUE(pc.ask(250, "SERVICE"));
+
+    // While it runs, a third one cannot take COM4 from it and moves to a free number.
+    SimProcess third(TALVIK_SIM_PATH, args);
+    const std::string thirdLine = third.line();
+    EXPECT_EQ(thirdLine.rfind("COM1 -> ", 0), 0u) << thirdLine;
+    EXPECT_EQ(fs::read_symlink(ports / "COM4").string(), line.substr(8));
+}
+
 TEST(SimProgram, HoldsTheProjectItIsGiven) {
     TempDir dir;
     auto p = MakeDemoProject();
@@ -176,7 +133,7 @@ TEST(SimProgram, HoldsTheProjectItIsGiven) {
     MoveAlLinesToBc(*p, 240, 249);
     std::ofstream(dir / "net.cfg", std::ios::binary) << BuildProjectText(*p);
 
-    SimProcess sim({"--project", (dir / "net.cfg").string(), "--ports-dir", (dir / "ports").string(), "--baud",
+    SimProcess sim(TALVIK_SIM_PATH, {"--project", (dir / "net.cfg").string(), "--ports-dir", (dir / "ports").string(), "--baud",
                     "115200"});
     const std::string first = sim.line();
     ASSERT_EQ(first.rfind("COM1 -> ", 0), 0u) << first;
