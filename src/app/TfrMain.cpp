@@ -17,6 +17,7 @@
 #include "TfrInputVal.h"
 #include "TfrPdDop.h"
 #include "app_texts.h"
+#include "device_protocol.h"
 #include "file_version.h"
 
 void TfrMain::AttachWindows(TfrInputVal *inputVal, TfrPdDop *pdDop, TfrAlDop *alDop) {
@@ -51,6 +52,9 @@ void TfrMain::SetProjectOpen(bool open) {
     if (open) {
         RebuildNetworkTree();
     } else {
+        // A compare window still open holds data read for the old project.
+        if (m_protocol)
+            m_protocol->ProjectReplaced();
         setDeviceButtonsEnabled(false);
         pcMain->setCurrentWidget(tsEmpty);
         m_modified = false;

@@ -53,8 +53,7 @@ void TfrMain::bdReadComClick() {
 }
 
 void TfrMain::CopyToProject() {
-    const CopyOutcome out =
-        m_protocol->CopyToProject([this] { return DeviceProtocol::Selection{SelectedBcUnit(), SelectedAlLine()}; });
+    const CopyOutcome out = m_protocol->CopyToProject();
     // A PD record carries the project name.
     if (out.copied)
         showProjectName();
