@@ -364,4 +364,5 @@ void TfrMain::connectPageHandlers() {
     onEdit(edAlMic, &TfrMain::edAlMicChange);
     onEdit(edAlSpk, &TfrMain::edAlSpkChange);
     onEdit(edAlSig, &TfrMain::edAlSigChange);
+    connectEditFeedback();
 }
