@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QToolButton>
@@ -27,7 +28,9 @@ template <class W> W *named(W *w, const char *name) {
     return w;
 }
 
-QLineEdit *makeEdit(const char *name) { return named(new QLineEdit, name); }
+QLineEdit *makeEdit(const char *name) {
+    return named(new QLineEdit, name);
+}
 
 // Editable, as the user may type a value that is not in the list.
 QComboBox *makeCombo(const char *name, const QStringList &items) {
@@ -178,7 +181,8 @@ void TfrMain::buildMenu() {
     QMenu *tools = bar->addMenu(QStringLiteral("Инструменты"));
     miScaner = item(tools, "miScaner", QStringLiteral("Сканер устройств"), &TfrMain::miScanerClick);
     miUpgradePD = item(tools, "miUpgradePD", QStringLiteral("Обновление ПО на TALVIK-ПД"), &TfrMain::miUpgradePDClick);
-    miUpgradeBC = item(tools, "miUpgradeBC", QStringLiteral("Обновление ПО на TALVIK-БC-16"), &TfrMain::miUpgradeBCClick);
+    miUpgradeBC =
+        item(tools, "miUpgradeBC", QStringLiteral("Обновление ПО на TALVIK-БC-16"), &TfrMain::miUpgradeBCClick);
     for (QAction *a : {miScaner, miUpgradePD, miUpgradeBC})
         a->setEnabled(false);
     QMenu *help = bar->addMenu(QStringLiteral("&Помощь"));
@@ -216,6 +220,13 @@ QWidget *TfrMain::buildLeftColumn() {
     connect(tvNetwork, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current) { onTreeCurrentChanged(current); });
     connect(tvNetwork, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { onTreeItemClicked(item); });
+    // Delete in the tree does what the delete button does, with the same question.
+    auto *del = new QShortcut(QKeySequence::Delete, tvNetwork);
+    del->setContext(Qt::WidgetShortcut);
+    connect(del, &QShortcut::activated, this, [this] {
+        if (btDeviceDel->isEnabled())
+            btDeviceDelClick();
+    });
     return pnLeft;
 }
 

@@ -60,10 +60,12 @@ TEST_F(NetworkRead, PdReadShowsTheDeviceAndCopyTakesItsRecordNameIncluded) {
     EXPECT_TRUE(main().IsModified());
     EXPECT_TRUE(logged("Данные ПД скопированы в проект"));
     EXPECT_FALSE(window("TfrReadParams")->isVisible()) << "copy closes the window";
-    // Rebuilt: every node is back, nothing is selected and the page is empty.
+    // Rebuilt: every node is back and the PD is shown again, with what was copied.
     EXPECT_EQ(topTexts(), (QStringList{"ПД:250", "БС:238", "БС:240"}));
-    EXPECT_EQ(tree()->currentItem(), nullptr);
-    EXPECT_EQ(currentPage(), "tsEmpty");
+    ASSERT_NE(tree()->currentItem(), nullptr);
+    EXPECT_EQ(tree()->currentItem()->text(0), "ПД:250");
+    EXPECT_EQ(currentPage(), "tsPD");
+    EXPECT_EQ(find<QLineEdit>("edPdUb")->text(), "12.0");
 }
 
 TEST_F(NetworkRead, AnsweringNoToTheCopyQuestionLeavesTheProjectAlone) {
