@@ -164,6 +164,8 @@ protected:
 
 private:
     void buildLayout();
+    // Sizes and places the window for the screen and font it opens with (window_fit.h).
+    void fitToScreen();
     QWidget *buildToolBar();
     void buildMenu();
     QWidget *buildLeftColumn();

@@ -1,17 +1,22 @@
 // The main window's widgets, built in code. Every control carries its name as its
 // object name, so the other windows and the tests find it by that name.
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QStyle>
@@ -21,6 +26,7 @@
 
 #include "TfrMain.h"
 #include "app_texts.h"
+#include "window_fit.h"
 
 namespace {
 template <class W> W *named(W *w, const char *name) {
@@ -127,9 +133,38 @@ void TfrMain::buildLayout() {
     pnFooter->setMinimumHeight(20);
     outer->addWidget(pnFooter);
 
-    setCentralWidget(central);
-    setFixedSize(669, 862);
+    // On a screen smaller than the window the contents scroll instead of running off it.
+    auto *scroll = named(new QScrollArea, "pnScroll");
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
+    fitToScreen();
     connectPageHandlers();
+}
+
+void TfrMain::fitToScreen() {
+    // The device buttons name the longest device ("Прочитать параметры с ПД"): the left
+    // column grows with the font rather than cut them.
+    int column = 200;
+    for (const char *caption : {"Прочитать параметры с ПД", "Текушие напряжения на ПД", "Файловый менеджер ПД",
+                                "Прочитать параметры с БС", "Текушие напряжения на БС", "Прочитать параметры с АЛ"}) {
+        QPushButton probe(QString::fromUtf8(caption));
+        probe.setFont(bdReadCom->font());
+        column = std::max(column, probe.sizeHint().width());
+    }
+    findChild<QWidget *>("pnLeft")->setFixedWidth(column);
+
+    const QWidget *content = static_cast<QScrollArea *>(centralWidget())->widget();
+    QSize needed = content->minimumSizeHint();
+    needed.rheight() += menuBar()->sizeHint().height();
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect available = s ? s->availableGeometry() : QRect(0, 0, 1920, 1080);
+    // The frame is known only once the window is shown: a usual title bar and border.
+    const QMargins frame(4, 32, 4, 4);
+    const QSize size = FitWindowSize(QSize(669, 862), needed, available, frame);
+    setFixedSize(size);
+    move(FitWindowFramePos(size, available, frame));
 }
 
 QWidget *TfrMain::buildToolBar() {
