@@ -16,3 +16,17 @@ QPoint FitWindowFramePos(QSize size, const QRect &available, const QMargins &fra
     const int y = available.top() + (available.height() - outerH) / 2;
     return {std::max(x, available.left()), std::max(y, available.top())};
 }
+
+QPoint BesideMainWindow(const QRect &mainFrame, QSize windowFrame, const QRect &available) {
+    const int w = windowFrame.width(), h = windowFrame.height();
+    int x;
+    if (mainFrame.right() + 1 + w <= available.right() + 1)
+        x = mainFrame.right() + 1;
+    else if (mainFrame.left() - w >= available.left())
+        x = mainFrame.left() - w;
+    else
+        x = mainFrame.center().x() - w / 2; // no room beside it: the values cover the page
+    const int y = mainFrame.top();
+    x = std::clamp(x, available.left(), std::max(available.left(), available.right() + 1 - w));
+    return {x, std::clamp(y, available.top(), std::max(available.top(), available.bottom() + 1 - h))};
+}

@@ -13,3 +13,7 @@
 QSize FitWindowSize(QSize design, QSize layoutMinimum, const QRect &available, const QMargins &frame);
 // The top-left corner of the frame: centred on `available`, but never above or left of it.
 QPoint FitWindowFramePos(QSize size, const QRect &available, const QMargins &frame);
+// Where a compare window opens: to the right of the main window when the screen has
+// room for both, else to its left, else over the main window's centre; always inside
+// `available`. Rects and sizes include the frames; the result is the frame's corner.
+QPoint BesideMainWindow(const QRect &mainFrame, QSize windowFrame, const QRect &available);

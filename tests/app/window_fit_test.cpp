@@ -43,6 +43,25 @@ TEST(FitWindow, SizeAndPlaceForTheScreen) {
     }
 }
 
+TEST(FitWindow, CompareWindowOpensBesideTheMainWindow) {
+    const struct {
+        const char *name;
+        QRect main;
+        QSize window;
+        QRect available;
+        QPoint pos;
+    } rows[] = {
+        {"room on the right", {100, 50, 677, 898}, {420, 500}, {0, 0, 1920, 1080}, {777, 50}},
+        {"room on the left only", {900, 50, 677, 898}, {420, 500}, {0, 0, 1920, 1080}, {480, 50}},
+        {"no room beside it: over the main window", {344, 0, 677, 768}, {420, 500}, {0, 0, 1366, 768}, {472, 0}},
+        {"kept inside the screen vertically", {100, 700, 677, 300}, {420, 500}, {0, 0, 1920, 1080}, {777, 580}},
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(BesideMainWindow(r.main, r.window, r.available), r.pos);
+    }
+}
+
 class WindowOnLaptop : public ::testing::TestWithParam<double> {
 protected:
     void SetUp() override {
