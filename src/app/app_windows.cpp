@@ -8,6 +8,7 @@
 #include "TfrInputVal.h"
 #include "TfrMain.h"
 #include "TfrPdDop.h"
+#include "filemanager/tfr_file_manager.h"
 #include "main_window_view.h"
 #include "tfr_com_setting.h"
 #include "tfr_read_params.h"
@@ -24,6 +25,8 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     w.inputVal = new TfrInputVal(owner);
     w.comSetting = new TfrComSetting(owner);
     w.readParams = new TfrReadParams(owner);
+    w.fileManager = new TfrFileManager(*owner, timings);
+    owner->AttachFileManager(w.fileManager);
     w.pdDop = new TfrPdDop(*owner);
     w.alDop = new TfrAlDop(*owner);
     w.readParamsBc = new TfrReadParamsBc(owner);
