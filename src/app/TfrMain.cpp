@@ -57,8 +57,9 @@ void TfrMain::SetProjectOpen(bool open) {
     if (open) {
         RebuildNetworkTree();
     } else {
-        // Late sweep replies and a compare window's copy belong to the project going away.
-        m_protocol->ProjectReplaced();
+        // A compare window still open holds data read for the old project.
+        if (m_protocol)
+            m_protocol->ProjectReplaced();
         setDeviceButtonsEnabled(false);
         pcMain->setCurrentWidget(tsEmpty);
         m_modified = false;

@@ -3,6 +3,7 @@
 // It owns what lives for the whole run: the project, the serial port, the selection.
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -177,6 +178,8 @@ protected:
 
 private:
     void buildLayout();
+    // Sizes and places the window for the screen and font it opens with (window_fit.h).
+    void fitToScreen();
     QWidget *buildToolBar();
     void buildMenu();
     QWidget *buildLeftColumn();
@@ -184,6 +187,12 @@ private:
     QWidget *buildBcPage();
     QWidget *buildAlPage();
     void connectPageHandlers();
+    // Marks a number edit whose text is not what is stored, and shows the stored value
+    // again on Enter or when the edit is left (TfrMain_feedback.cpp).
+    void connectEditFeedback();
+    void watchNumberEdit(QLineEdit *edit, std::function<QString()> stored,
+                         std::function<std::string(const std::string &)> refusal);
+    void markEdit(QLineEdit *edit, const std::string &why, const QString &stored);
     void FormCreate();
     void createProtocol(const ProtocolTimings &timings);
     // Enables what needs the port by whether it is open now; opens and closes nothing.

@@ -1,17 +1,23 @@
 // The main window's widgets, built in code. Every control carries its name as its
 // object name, so the other windows and the tests find it by that name.
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QToolButton>
@@ -21,6 +27,7 @@
 #include "TfrMain.h"
 #include "app_texts.h"
 #include "name_validator.h"
+#include "window_fit.h"
 
 namespace {
 template <class W> W *named(W *w, const char *name) {
@@ -28,7 +35,9 @@ template <class W> W *named(W *w, const char *name) {
     return w;
 }
 
-QLineEdit *makeEdit(const char *name) { return named(new QLineEdit, name); }
+QLineEdit *makeEdit(const char *name) {
+    return named(new QLineEdit, name);
+}
 
 // Editable, as the user may type a value that is not in the list.
 QComboBox *makeCombo(const char *name, const QStringList &items) {
@@ -125,9 +134,38 @@ void TfrMain::buildLayout() {
     pnFooter->setMinimumHeight(20);
     outer->addWidget(pnFooter);
 
-    setCentralWidget(central);
-    setFixedSize(669, 862);
+    // On a screen smaller than the window the contents scroll instead of running off it.
+    auto *scroll = named(new QScrollArea, "pnScroll");
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
+    fitToScreen();
     connectPageHandlers();
+}
+
+void TfrMain::fitToScreen() {
+    // The device buttons name the longest device ("Прочитать параметры с ПД"): the left
+    // column grows with the font rather than cut them.
+    int column = 200;
+    for (const char *caption : {"Прочитать параметры с ПД", "Текушие напряжения на ПД", "Файловый менеджер ПД",
+                                "Прочитать параметры с БС", "Текушие напряжения на БС", "Прочитать параметры с АЛ"}) {
+        QPushButton probe(QString::fromUtf8(caption));
+        probe.setFont(bdReadCom->font());
+        column = std::max(column, probe.sizeHint().width());
+    }
+    findChild<QWidget *>("pnLeft")->setFixedWidth(column);
+
+    const QWidget *content = static_cast<QScrollArea *>(centralWidget())->widget();
+    QSize needed = content->minimumSizeHint();
+    needed.rheight() += menuBar()->sizeHint().height();
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect available = s ? s->availableGeometry() : QRect(0, 0, 1920, 1080);
+    // The frame is known only once the window is shown: a usual title bar and border.
+    const QMargins frame(4, 32, 4, 4);
+    const QSize size = FitWindowSize(QSize(669, 862), needed, available, frame);
+    setFixedSize(size);
+    move(FitWindowFramePos(size, available, frame));
 }
 
 QWidget *TfrMain::buildToolBar() {
@@ -179,7 +217,8 @@ void TfrMain::buildMenu() {
     QMenu *tools = bar->addMenu(QStringLiteral("Инструменты"));
     miScaner = item(tools, "miScaner", QStringLiteral("Сканер устройств"), &TfrMain::miScanerClick);
     miUpgradePD = item(tools, "miUpgradePD", QStringLiteral("Обновление ПО на TALVIK-ПД"), &TfrMain::miUpgradePDClick);
-    miUpgradeBC = item(tools, "miUpgradeBC", QStringLiteral("Обновление ПО на TALVIK-БC-16"), &TfrMain::miUpgradeBCClick);
+    miUpgradeBC =
+        item(tools, "miUpgradeBC", QStringLiteral("Обновление ПО на TALVIK-БC-16"), &TfrMain::miUpgradeBCClick);
     for (QAction *a : {miScaner, miUpgradePD, miUpgradeBC})
         a->setEnabled(false);
     QMenu *help = bar->addMenu(QStringLiteral("&Помощь"));
@@ -217,6 +256,13 @@ QWidget *TfrMain::buildLeftColumn() {
     connect(tvNetwork, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current) { onTreeCurrentChanged(current); });
     connect(tvNetwork, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { onTreeItemClicked(item); });
+    // Delete in the tree does what the delete button does, with the same question.
+    auto *del = new QShortcut(QKeySequence::Delete, tvNetwork);
+    del->setContext(Qt::WidgetShortcut);
+    connect(del, &QShortcut::activated, this, [this] {
+        if (btDeviceDel->isEnabled())
+            btDeviceDelClick();
+    });
     return pnLeft;
 }
 
@@ -367,4 +413,5 @@ void TfrMain::connectPageHandlers() {
     onEdit(edAlMic, &TfrMain::edAlMicChange);
     onEdit(edAlSpk, &TfrMain::edAlSpkChange);
     onEdit(edAlSig, &TfrMain::edAlSigChange);
+    connectEditFeedback();
 }

@@ -53,8 +53,7 @@ void TfrMain::bdReadComClick() {
 }
 
 void TfrMain::CopyToProject() {
-    const CopyOutcome out =
-        m_protocol->CopyToProject([this] { return DeviceProtocol::Selection{SelectedBcUnit(), SelectedAlLine()}; });
+    const CopyOutcome out = m_protocol->CopyToProject();
     // A PD record carries the project name.
     if (out.copied)
         showProjectName();
@@ -63,7 +62,9 @@ void TfrMain::CopyToProject() {
 void TfrMain::miSettingComClick() {
     if (!m_comSetting)
         return;
-    m_comSetting->Fill(ComSettingFillTexts(m_comPort->ComNumber(), m_comPort->GetBaud(), Addr(), AvailableComPorts()));
+    const std::vector<int> ports = AvailableComPorts();
+    m_comSetting->Fill(
+        ComSettingFillTexts(m_comPort->ComNumber(), m_comPort->GetBaud(), Addr(), ports, ComPortDescriptions(ports)));
     if (!dialogs().execDialog(*m_comSetting))
         return;
     const ComSettingPlan plan = m_comSetting->Plan();

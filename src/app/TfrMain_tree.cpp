@@ -1,7 +1,7 @@
 // The network tree: building it from the project, a click that selects a record and
 // fills its page, and adding and deleting BC units and AL lines.
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,13 +18,67 @@
 #include "text_utils.h"
 
 namespace {
-QString q(const std::string &s) { return QString::fromStdString(s); }
-QString title() { return QString::fromUtf8(kAppTitle); }
+QString q(const std::string &s) {
+    return QString::fromStdString(s);
+}
+QString title() {
+    return QString::fromUtf8(kAppTitle);
+}
 } // namespace
 
+namespace {
+// Where the user was in the tree, by what the nodes name: table slots move on deletion,
+// the BC addresses and AL numbers in the node texts do not.
+struct TreePlace {
+    QStringList expandedBcs;
+    NodeKind kind = NodeKind::None;
+    QString bcText; // the selected BC node, or the selected AL's BC node
+    int prt = -1;   // the selected AL's number
+};
+
+TreePlace PlaceOf(const QTreeWidget *tree, NodeKind kind) {
+    TreePlace place;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        if (tree->topLevelItem(i)->isExpanded())
+            place.expandedBcs << tree->topLevelItem(i)->text(0);
+    const QTreeWidgetItem *item = tree->currentItem();
+    if (!item)
+        return place;
+    place.kind = kind;
+    if (kind == NodeKind::Bc)
+        place.bcText = item->text(0);
+    if (kind == NodeKind::Al && item->parent()) {
+        place.bcText = item->parent()->text(0);
+        place.prt = NumberAfterPrefix(item->text(0).toStdString(), kAlPrefix);
+    }
+    return place;
+}
+
+QTreeWidgetItem *NodeAt(const QTreeWidget *tree, const TreePlace &place) {
+    if (place.kind == NodeKind::Pd)
+        return tree->topLevelItem(0);
+    for (int i = 1; i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *bc = tree->topLevelItem(i);
+        if (bc->text(0) != place.bcText)
+            continue;
+        if (place.kind == NodeKind::Bc)
+            return bc;
+        for (int c = 0; c < bc->childCount(); ++c)
+            if (NumberAfterPrefix(bc->child(c)->text(0).toStdString(), kAlPrefix) == place.prt)
+                return bc->child(c);
+    }
+    return nullptr;
+}
+} // namespace
+
+// Rebuilt after every change of the tables (an add, a copy, a sweep merge): the nodes
+// that were expanded stay expanded and the record that was selected is selected again
+// when it is still there, so the user keeps the page they were working on.
 void TfrMain::RebuildNetworkTree() {
+    const TreePlace place = PlaceOf(tvNetwork, SelectedNodeKind());
     m_skipClickFor = nullptr;
     clearSelection();
+    QTreeWidgetItem *reselect = nullptr;
     {
         const QSignalBlocker block(tvNetwork);
         tvNetwork->clear();
@@ -48,12 +102,21 @@ void TfrMain::RebuildNetworkTree() {
         }
         tvNetwork->addTopLevelItems(top);
         tvNetwork->collapseAll();
+        for (QTreeWidgetItem *item : top)
+            if (place.expandedBcs.contains(item->text(0)))
+                item->setExpanded(true);
         tvNetwork->setCurrentItem(nullptr);
         tvNetwork->clearSelection();
+        reselect = NodeAt(tvNetwork, place);
     }
     setDeviceButtonsEnabled(false);
     pcMain->setCurrentWidget(tsEmpty);
     emit projectTablesChanged();
+    if (reselect) {
+        if (reselect->parent())
+            reselect->parent()->setExpanded(true);
+        tvNetwork->setCurrentItem(reselect); // fills its page and sets the buttons
+    }
 }
 
 void TfrMain::ExpandNodeByText(const QString &text) {
@@ -84,21 +147,30 @@ void TfrMain::setDeviceButtonsEnabled(bool enabled) {
         b->setEnabled(enabled);
 }
 
+// Every button names the node shown, disabled ones too: a caption left from another
+// node ("Удалить АЛ" under the PD page) tells the user the wrong thing.
 void TfrMain::setDeviceCaptions(NodeKind kind) {
     switch (kind) {
     case NodeKind::Pd:
+        btDeviceAdd->setText(QStringLiteral("Добавить БС"));
+        btDeviceDel->setText(QStringLiteral("Удалить БС"));
         bdReadCom->setText(QStringLiteral("Прочитать параметры с ПД"));
         btGetVoltage->setText(QStringLiteral("Текушие напряжения на ПД"));
         btFileManager->setText(QStringLiteral("Файловый менеджер ПД"));
         break;
     case NodeKind::Bc:
+        btDeviceAdd->setText(QStringLiteral("Добавить АЛ"));
+        btDeviceDel->setText(QStringLiteral("Удалить БС"));
         bdReadCom->setText(QStringLiteral("Прочитать параметры с БС"));
         btGetVoltage->setText(QStringLiteral("Текушие напряжения на БС"));
         btFileManager->setText(QStringLiteral("Файловый менеджер БС"));
         break;
     case NodeKind::Al:
+        btDeviceAdd->setText(QStringLiteral("Добавить АЛ"));
+        btDeviceDel->setText(QStringLiteral("Удалить АЛ"));
         bdReadCom->setText(QStringLiteral("Прочитать параметры с АЛ"));
         btGetVoltage->setText(QStringLiteral("Текушие напряжения на АЛ"));
+        btFileManager->setText(QStringLiteral("Файловый менеджер")); // disabled: lines hold no files
         break;
     case NodeKind::None:
         break;
@@ -145,7 +217,6 @@ void TfrMain::tvNetworkClick(QTreeWidgetItem *item) {
         pcMain->setCurrentWidget(tsPD);
         fillPdPage();
         btDeviceAdd->setEnabled(true);
-        btDeviceAdd->setText(QStringLiteral("Добавить БС"));
         setDeviceCaptions(kind);
         return;
     }
@@ -169,8 +240,6 @@ void TfrMain::tvNetworkClick(QTreeWidgetItem *item) {
         pcMain->setCurrentWidget(tsBC);
         fillBcPage(*bc);
         btDeviceAdd->setEnabled(true);
-        btDeviceAdd->setText(QStringLiteral("Добавить АЛ"));
-        btDeviceDel->setText(QStringLiteral("Удалить БС"));
         setDeviceCaptions(kind);
         return;
     }
@@ -193,7 +262,6 @@ void TfrMain::tvNetworkClick(QTreeWidgetItem *item) {
         pcMain->setCurrentWidget(tsAL);
         fillAlPage(*al);
         btDeviceDel->setEnabled(true);
-        btDeviceDel->setText(QStringLiteral("Удалить АЛ"));
         setDeviceCaptions(kind);
     }
 }

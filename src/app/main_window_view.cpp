@@ -1,5 +1,7 @@
 #include "main_window_view.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVariant>
 
 #include "TfrMain.h"
@@ -12,18 +14,24 @@
 #include "voltage/tfr_voltage.h"
 #include "voltage/tfr_voltage_al.h"
 #include "voltage/tfr_voltage_bc.h"
+#include "window_fit.h"
 
 namespace {
 // Non-modal: the user keeps working in the main window while the values are on show;
-// a window already open comes to the front with the new values. The first showing
-// centres it over the main window; after that it stays where the user put it.
+// a window already open comes to the front with the new values. The first showing puts
+// it beside the main window, so the values read and the project's page are seen side by
+// side; after that it stays where the user put it.
 template <class Window, class Record> void FillAndShow(Window *window, const Record &r, const QWidget &main) {
     if (!window)
         return;
     window->Fill(r);
     if (!window->property("placed").toBool()) {
         window->adjustSize();
-        window->move(main.geometry().center() - window->rect().center());
+        const QScreen *screen = main.screen() ? main.screen() : QGuiApplication::primaryScreen();
+        const QRect available = screen ? screen->availableGeometry() : main.frameGeometry();
+        // Before its first showing a window knows no frame: a usual title bar and border.
+        const QSize frame = window->size() + QSize(8, 36);
+        window->move(BesideMainWindow(main.frameGeometry(), frame, available));
         window->setProperty("placed", true);
     }
     window->show();

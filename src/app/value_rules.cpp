@@ -15,7 +15,12 @@ int ClampIntText(const std::string &text, int min, int max) {
 }
 
 float ClampFloatText(const std::string &text, float max, float min) {
-    const float v = TextToFloat(text.c_str());
+    // Russian keyboards type a decimal comma: "1,5" is 1.5 here, while record texts
+    // (read elsewhere) keep the point.
+    std::string point = text;
+    if (const size_t comma = point.find(','); comma != std::string::npos)
+        point[comma] = '.';
+    const float v = TextToFloat(point.c_str());
     if (v > max)
         return max;
     if (v < min)

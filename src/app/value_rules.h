@@ -9,7 +9,8 @@
 
 // The first whole number in the text (0 without one), limited to min..max.
 int ClampIntText(const std::string &text, int min, int max);
-// The leading decimal number (0 without one) in single precision, limited to min..max.
+// The leading decimal number (0 without one), its decimal separator a point or a comma,
+// in single precision, limited to min..max.
 // The maximum comes first, as every caller names the ceiling first.
 float ClampFloatText(const std::string &text, float max, float min);
 

@@ -24,19 +24,24 @@ bool DeviceProtocol::ReadSelectedDevice(ReadTarget target, const BcUnit *selecte
     if (!request.send)
         return false;
     m_dispatcher.SetReadKind(request.kind);
+    m_readFor = ReadForRequest(request, selectedAl);
     m_exchange.SendCommand(request.address, request.command);
     return true;
 }
 
-CopyOutcome DeviceProtocol::CopyToProject(const std::function<Selection()> &currentSelection) {
+CopyOutcome DeviceProtocol::CopyToProject() {
     if (!m_project || !m_view)
         return {};
     if (!m_view->AskYesNo(QString::fromUtf8(ProtocolText::kCopyCaption),
                           QString::fromUtf8(ProtocolText::kCopyQuestion)))
         return {};
-    const Selection selected = currentSelection ? currentSelection() : Selection{};
+    const CopyTarget target = FindCopyTarget(*m_project, m_readFor, m_dispatcher.readKind());
+    if (!target.ok) {
+        Log(target.refusal);
+        return {};
+    }
     const CopyOutcome out =
-        CopyReceivedToProject(*m_project, m_dispatcher.readKind(), m_dispatcher.Received(), selected.bc, selected.al);
+        CopyReceivedToProject(*m_project, m_dispatcher.readKind(), m_dispatcher.Received(), target.bc, target.al);
     if (out.setProjectOpen)
         m_view->SetProjectOpen(true);
     if (out.rebuildTree)
@@ -52,6 +57,7 @@ CopyOutcome DeviceProtocol::CopyToProject(const std::function<Selection()> &curr
 }
 
 void DeviceProtocol::ProjectReplaced() {
+    m_readFor.projectGone = true;
     m_sweep.Stop();
     m_dispatcher.SetReadKind(ReadNone);
 }

@@ -6,8 +6,6 @@
 // Addr, and forwards its button clicks; everything shown or asked goes through the view.
 #include <QObject>
 
-#include <functional>
-
 #include "al_sweep.h"
 #include "command_exchange.h"
 #include "protocol_log.h"
@@ -30,20 +28,17 @@ public:
     // bdReadComClick once SetPortOpen(true) has succeeded: sends the read for the
     // selected node with repeats. False when the selection has nothing to read.
     bool ReadSelectedDevice(ReadTarget target, const BcUnit *selectedBc, const AlLine *selectedAl);
-    // The selected BC unit and AL line as the window holds them at this moment.
-    struct Selection {
-        BcUnit *bc = nullptr;
-        AlLine *al = nullptr;
-    };
     // btCopyClick of any compare window (the window hides itself afterwards): asks
-    // "Скопировать данные в проект ?" and copies by the current ReadKind. The selection
-    // is looked up only after the answer: while the question is open replies keep
-    // arriving, and a sweep merge may move or remove the record chosen before it.
-    CopyOutcome CopyToProject(const std::function<Selection()> &currentSelection);
+    // "Скопировать данные в проект ?" and copies by the current ReadKind onto the record
+    // the read was sent for, whatever the tree shows now. That record is looked up only
+    // after the answer: while the question is open replies keep arriving, and a sweep
+    // merge may move or remove it. A record that is gone refuses the copy with a log line.
+    CopyOutcome CopyToProject();
     // Offers the sweep of the BC just copied; on Yes starts it at the reported address.
     void AskReadPorts();
     // The project is closed, replaced or new: a running sweep stops and the read kind is
-    // reset, so late replies and a compare window's copy never land in the other project.
+    // reset, so late replies and a compare window's copy never land in the other project;
+    // what was read belongs to the old one.
     void ProjectReplaced();
 
 private:
@@ -55,4 +50,5 @@ private:
     CommandExchange m_exchange;
     ReplyDispatcher m_dispatcher;
     AlSweep m_sweep;
+    ReadFor m_readFor;
 };

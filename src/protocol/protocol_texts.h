@@ -42,6 +42,13 @@ inline constexpr char kPdCopied[] = "Данные ПД скопированы в
 inline constexpr char kBcCopied[] = "Данные БС скопированы в проект";
 inline constexpr char kAlCopied[] = "Данные АЛ скопированы в проект";
 inline constexpr char kNotifyCopied[] = "Данные сценария скопированы в проект";
+// Our own wording: a copy whose record is gone since the read is refused.
+inline constexpr char kCopyRefusedProjectGone[] = "Проект закрыт или заменён после чтения, данные не скопированы";
+inline constexpr char kCopyRefusedNoBc[] = "В проекте нет БС:";
+inline constexpr char kCopyRefusedBcSuffix[] = ", данные БС не скопированы";
+inline constexpr char kCopyRefusedNoAl[] = "В проекте нет АЛ:";
+inline constexpr char kCopyRefusedAlOnBc[] = " на БС:";
+inline constexpr char kCopyRefusedAlSuffix[] = ", данные АЛ не скопированы";
 inline constexpr char kSweepReading[] = "Читаю данные АЛ:";
 inline constexpr char kSweepDone[] = "Данные всех АЛ прочитаны";
 // Read button captions chosen by the tree

@@ -35,6 +35,59 @@ ReadRequest ReadRequestFor(ReadTarget target, const Project &project, const BcUn
     return r;
 }
 
+ReadFor ReadForRequest(const ReadRequest &request, const AlLine *selectedAl) {
+    ReadFor r;
+    if (!request.send)
+        return r;
+    r.kind = request.kind;
+    if (request.kind == ReadBc || request.kind == ReadAl)
+        r.bc = request.address;
+    if (request.kind == ReadAl && selectedAl)
+        r.prt = selectedAl->prt;
+    return r;
+}
+
+namespace {
+bool IsTreeRead(ReadKind kind) {
+    return kind == ReadPd || kind == ReadBc || kind == ReadAl;
+}
+} // namespace
+
+CopyTarget FindCopyTarget(Project &project, const ReadFor &readFor, ReadKind current) {
+    CopyTarget t;
+    // A project closed since the read may also have reset the read kind: still say why.
+    if (readFor.projectGone && IsTreeRead(readFor.kind) && (current == readFor.kind || current == ReadNone)) {
+        t.ok = false;
+        t.refusal = Text(ProtocolText::kCopyRefusedProjectGone);
+        return t;
+    }
+    if (!IsTreeRead(current))
+        return t; // the other kinds find their record by the received data
+    if (readFor.kind != current) {
+        t.ok = false; // no read of this kind was sent from the tree: there is no record for it
+        return t;
+    }
+    if (current == ReadPd)
+        return t;
+    t.bc = FindBcUnit(project, readFor.bc);
+    if (!t.bc) {
+        t.ok = false;
+        t.refusal = Text(ProtocolText::kCopyRefusedNoBc) + QString::number(readFor.bc) +
+                    Text(ProtocolText::kCopyRefusedBcSuffix);
+        return t;
+    }
+    if (current == ReadAl) {
+        t.al = FindAlLine(project, readFor.bc, readFor.prt);
+        if (!t.al) {
+            t.ok = false;
+            t.refusal = Text(ProtocolText::kCopyRefusedNoAl) + QString::number(readFor.prt) +
+                        Text(ProtocolText::kCopyRefusedAlOnBc) + QString::number(readFor.bc) +
+                        Text(ProtocolText::kCopyRefusedAlSuffix);
+        }
+    }
+    return t;
+}
+
 CopyOutcome CopyReceivedToProject(Project &project, ReadKind kind, const ReceivedRecords &received, BcUnit *selectedBc,
                                   AlLine *selectedAl) {
     CopyOutcome out;

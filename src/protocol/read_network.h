@@ -24,6 +24,27 @@ struct ReadRequest {
 ReadRequest ReadRequestFor(ReadTarget target, const Project &project, const BcUnit *selectedBc,
                            const AlLine *selectedAl);
 
+// The record a read was sent for, remembered when it goes out. A compare window often
+// stays open while the user clicks other nodes, so the copy must not follow the tree's
+// selection: it writes here, or nowhere when this record is gone.
+struct ReadFor {
+    ReadKind kind = ReadNone; // ReadPd, ReadBc or ReadAl; ReadNone before the first read
+    uint8_t bc = 0;           // the BC unit's address (BC and AL reads)
+    uint16_t prt = 0;         // the AL line's number on that BC (AL reads)
+    bool projectGone = false; // the project was closed or replaced since the read
+};
+ReadFor ReadForRequest(const ReadRequest &request, const AlLine *selectedAl);
+
+// Where a copy of the received record goes. `ok` false: the copy is refused, and
+// `refusal` is the log line that says why.
+struct CopyTarget {
+    bool ok = true;
+    BcUnit *bc = nullptr;
+    AlLine *al = nullptr;
+    QString refusal;
+};
+CopyTarget FindCopyTarget(Project &project, const ReadFor &readFor, ReadKind current);
+
 // What a copy did and what the window layer still has to do about it, in this order:
 // open the project, rebuild the tree, reshow the scenario editor, mark modified, log,
 // and then offer the AL sweep.

@@ -13,7 +13,9 @@ namespace {
 
 const std::string kPrefix = "COM";
 
-fs::path LinkPath(const fs::path &portsDir, int n) { return portsDir / (kPrefix + std::to_string(n)); }
+fs::path LinkPath(const fs::path &portsDir, int n) {
+    return portsDir / (kPrefix + std::to_string(n));
+}
 
 // "COM12" -> 12; anything else -> -1.
 int LinkNumber(const std::string &name) {
@@ -64,7 +66,9 @@ std::string ReadFirstLine(const fs::path &file) {
     return line;
 }
 
-bool StartsWith(const std::string &s, const char *prefix) { return s.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string &s, const char *prefix) {
+    return s.rfind(prefix, 0) == 0;
+}
 
 } // namespace
 
@@ -75,6 +79,12 @@ std::string ComDevicePath(int n, const fs::path &portsDir) {
     if (IsLink(link))
         return ResolveLink(link);
     return "/dev/ttyS" + std::to_string(n - 1);
+}
+
+std::string ComLinkTarget(int n, const fs::path &portsDir) {
+    std::error_code ec;
+    const fs::path target = fs::read_symlink(LinkPath(portsDir, n), ec);
+    return ec ? std::string() : target.string();
 }
 
 int RegisterComLink(const fs::path &portsDir, const std::string &target, int preferred) {

@@ -8,6 +8,9 @@
 
 // The device path COM number `n` opens (the link's target resolved), or "" for n < 1.
 std::string ComDevicePath(int n, const std::filesystem::path &portsDir);
+// The target of link COM<N> as it was made (a /dev/serial/by-id/ path, a pseudo-
+// terminal), not resolved; "" without a link.
+std::string ComLinkTarget(int n, const std::filesystem::path &portsDir);
 // Gives every serial device found in sysfs (USB adapters through /dev/serial/by-id,
 // on-board UARTs with real hardware) a link with the lowest free number the first time,
 // then returns the numbers of all links, ascending.

@@ -50,10 +50,13 @@ TEST_F(ComSettingDialog, OffersThePortsFolderAsComNumbersAndTheCurrentValues) {
     ASSERT_EQ(RegisterComLink(PortsDir(), "/dev/null", 17), 17);
     const DialogTexts seen = run(cancel);
     EXPECT_EQ(m_dialogs.asked().back().caption, "Настройки COM порта");
-    EXPECT_TRUE(seen.portItems.contains(comText()));
-    EXPECT_TRUE(seen.portItems.contains("COM17"));
+    // Beside each number, what it is: here the simulator's pseudo-terminal and a plain device.
+    EXPECT_EQ(seen.portItems.filter(QRegularExpression("^" + comText() + " \\(симулятор, /dev/pts/[0-9]+\\)$")).size(),
+              1)
+        << seen.portItems.join(", ").toStdString();
+    EXPECT_TRUE(seen.portItems.contains("COM17 (/dev/null)"));
     for (const QString &item : seen.portItems)
-        EXPECT_TRUE(QRegularExpression("^COM[1-9][0-9]*$").match(item).hasMatch()) << item.toStdString();
+        EXPECT_TRUE(QRegularExpression("^COM[1-9][0-9]*( \\(.+\\))?$").match(item).hasMatch()) << item.toStdString();
     EXPECT_EQ(seen.port, comText());
     EXPECT_EQ(seen.speed, "115200");
     EXPECT_EQ(seen.addr, "254");
@@ -61,6 +64,19 @@ TEST_F(ComSettingDialog, OffersThePortsFolderAsComNumbersAndTheCurrentValues) {
     EXPECT_TRUE(main().ComPort().Open());
     EXPECT_EQ(main().ComPort().ComNumber(), m_com);
     EXPECT_EQ(main().Addr(), 254);
+}
+
+TEST_F(ComSettingDialog, PortChosenFromTheListOpensItsNumber) {
+    main().ComPort().SetComNumber(-1);
+    run([&](QComboBox *port, QComboBox *, QLineEdit *) {
+        const int i = port->findText(comText() + " (", Qt::MatchStartsWith);
+        EXPECT_GE(i, 0);
+        port->setCurrentIndex(i);
+        return true;
+    });
+    EXPECT_TRUE(m_dialogs.messages().empty());
+    EXPECT_EQ(main().ComPort().ComNumber(), m_com);
+    EXPECT_TRUE(main().ComPort().Open());
 }
 
 TEST_F(ComSettingDialog, PortBoxIsEmptyWithoutAPortAndOkWithItEmptyKeepsTheNumber) {
@@ -109,7 +125,7 @@ TEST_F(ComSettingDialog, NonNumericTextShowsTheErrorAndStopsTheStepsAfterIt) {
         addr->setText("200");
         return true;
     });
-    ASSERT_EQ(m_dialogs.messages(), std::vector<QString>{"'fast' is not a valid integer value"});
+    ASSERT_EQ(m_dialogs.messages(), std::vector<QString>{"Скорость COM порта «fast» — не целое число"});
     EXPECT_EQ(m_dialogs.asked().back().caption, "TALVIK ПД БС Конфигуратор");
     EXPECT_EQ(main().Addr(), 254) << "the address step never ran";
     EXPECT_EQ(main().ComPort().GetBaud(), 115200);

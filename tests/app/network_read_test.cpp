@@ -1,5 +1,7 @@
 // Reading the simulated network through the main window: the read button, the compare
 // windows, the copy question and what the project, the tree and the log show afterwards.
+#include <cstring>
+
 #include <QAction>
 #include <QLabel>
 
@@ -58,10 +60,12 @@ TEST_F(NetworkRead, PdReadShowsTheDeviceAndCopyTakesItsRecordNameIncluded) {
     EXPECT_TRUE(main().IsModified());
     EXPECT_TRUE(logged("Данные ПД скопированы в проект"));
     EXPECT_FALSE(window("TfrReadParams")->isVisible()) << "copy closes the window";
-    // Rebuilt: every node is back, nothing is selected and the page is empty.
+    // Rebuilt: every node is back and the PD is shown again, with what was copied.
     EXPECT_EQ(topTexts(), (QStringList{"ПД:250", "БС:238", "БС:240"}));
-    EXPECT_EQ(tree()->currentItem(), nullptr);
-    EXPECT_EQ(currentPage(), "tsEmpty");
+    ASSERT_NE(tree()->currentItem(), nullptr);
+    EXPECT_EQ(tree()->currentItem()->text(0), "ПД:250");
+    EXPECT_EQ(currentPage(), "tsPD");
+    EXPECT_EQ(find<QLineEdit>("edPdUb")->text(), "12.0");
 }
 
 TEST_F(NetworkRead, AnsweringNoToTheCopyQuestionLeavesTheProjectAlone) {
@@ -176,26 +180,40 @@ TEST_F(NetworkRead, AlReadAndCopyRestoresTheLineAsTheDeviceHasIt) {
     EXPECT_TRUE(main().IsModified());
 }
 
-TEST_F(NetworkRead, AlRecordCopiedOntoAnotherSelectedLineKeepsThatLinesOwnNumber) {
-    openDemoProject();
+// The compare window covers the page, so users click the main window while it is open:
+// the copy still goes to the record that was read.
+TEST_F(NetworkRead, AlCopiedAfterClickingAnotherLineLandsOnTheLineRead) {
+    openDemoProject([](Project &p) { std::strcpy(FindAlLine(p, 238, 2)->nam, "Старое"); });
+    const AlLine line3 = *FindAlLine(project(), 238, 3);
     readInto("АЛ:2:Зона:102", "TfrReadParamsZone");
-    // The window stays open while the user selects AL 3 and copies there.
     click("АЛ:3:Зона:103");
     m_dialogs.yes();
     pressCopy("TfrReadParamsZone");
-    const AlLine *line3 = FindAlLine(project(), 238, 3);
-    ASSERT_NE(line3, nullptr) << "AL 3 keeps its number";
-    EXPECT_EQ(line3->num, 102);
-    EXPECT_STREQ(line3->nam, "Вестибюль");
-    EXPECT_NE(FindAlLine(project(), 238, 2), nullptr) << "AL 2 is still there";
-    EXPECT_NE(node("АЛ:3:Зона:102"), nullptr);
+    EXPECT_TRUE(SameRecord(*FindAlLine(project(), 238, 2), deviceAl(238, 2)));
+    EXPECT_TRUE(SameRecord(*FindAlLine(project(), 238, 3), line3)) << "the line clicked afterwards is untouched";
+    EXPECT_TRUE(logged("Данные АЛ скопированы в проект"));
 }
 
-TEST_F(NetworkRead, LineMovedWhileTheCopyQuestionIsOpenIsNotOverwritten) {
+TEST_F(NetworkRead, BcCopiedAfterClickingAnotherUnitLandsOnTheUnitRead) {
+    openDemoProject([](Project &p) { std::strcpy(FindBcUnit(p, 238)->nam, "Старое"); });
+    const BcUnit bc240 = *FindBcUnit(project(), 240);
+    const int lines240 = int(node("БС:240")->childCount());
+    readInto("БС:238", "TfrReadParamsBc");
+    click("БС:240");
+    m_dialogs.yes();
+    m_dialogs.no(); // no sweep
+    pressCopy("TfrReadParamsBc");
+    EXPECT_STRNE(FindBcUnit(project(), 238)->nam, "Старое");
+    EXPECT_TRUE(SameRecord(*FindBcUnit(project(), 240), bc240));
+    EXPECT_EQ(topTexts(), (QStringList{"ПД:250", "БС:238", "БС:240"})) << "no second БС:238";
+    EXPECT_EQ(node("БС:240")->childCount(), lines240) << "BC 240 keeps its lines";
+}
+
+TEST_F(NetworkRead, LineDeletedWhileTheCopyQuestionIsOpenRefusesTheCopy) {
     openDemoProject();
     readInto("АЛ:2:Зона:102", "TfrReadParamsZone");
-    // Behind the open question a sweep merge removes the selected line: the table's
-    // last line moves into its slot and the tree is rebuilt.
+    // Behind the open question a sweep merge removes the line read: the table's last
+    // line moves into its slot and the tree is rebuilt.
     m_dialogs.whileNextQuestion([&] {
         ASSERT_TRUE(DeleteAlLine(project(), 238, 2));
         main().RebuildNetworkTree();
@@ -206,7 +224,23 @@ TEST_F(NetworkRead, LineMovedWhileTheCopyQuestionIsOpenIsNotOverwritten) {
     ASSERT_NE(moved, nullptr);
     EXPECT_EQ(moved->num, 202);
     EXPECT_STREQ(moved->nam, "Склад");
-    EXPECT_FALSE(logged("Данные АЛ скопированы в проект")) << "no line is selected any more";
+    EXPECT_FALSE(logged("Данные АЛ скопированы в проект"));
+    EXPECT_TRUE(logged("В проекте нет АЛ:2 на БС:238, данные АЛ не скопированы"));
+}
+
+TEST_F(NetworkRead, PdCopiedAfterClosingTheProjectIsRefusedAndTheProjectStaysClosed) {
+    openDemoProject();
+    readInto("ПД:250", "TfrReadParams");
+    main().miCloseProjectClick();
+    m_dialogs.yes();
+    pressCopy("TfrReadParams");
+    EXPECT_TRUE(logged("Проект закрыт или заменён после чтения, данные не скопированы"));
+    EXPECT_FALSE(logged("Данные ПД скопированы в проект"));
+    EXPECT_FALSE(main().IsProjectOpen());
+    EXPECT_FALSE(main().IsModified());
+    EXPECT_FALSE(find<QAction>("miSave")->isEnabled());
+    EXPECT_EQ(tree()->topLevelItemCount(), 0) << "no half-open project in the tree";
+    EXPECT_TRUE(find<QLabel>("pnProjectName")->text().isEmpty());
 }
 
 TEST_F(NetworkRead, CompareWindowLeftOpenCopiesByTheNewestRead) {

@@ -75,7 +75,7 @@ TEST_F(Pages, PdIntegerAndVoltageFields) {
         {"edPdSig", "512", [](const PdSettings &s) { return double(s.sps); }, 512},
         {"edPdUb", "12.34", ubs, 12.34},
         {"edPdUb", "20", ubs, 16.0},
-        {"edPdUb", "1,5", ubs, 1.0},
+        {"edPdUb", "1,5", ubs, 1.5},
         {"edPdUb", "x", ubs, 0.0},
     };
     for (const auto &r : rows) {

@@ -144,13 +144,13 @@ TEST_F(Tree, ClickFillsPageAndSetsCaptionsByKind) {
         const char *page, *add, *read, *volt, *fm;
         bool addEnabled, delEnabled;
     } rows[] = {
-        {"ПД:250", "tsPD", "Добавить БС", "Прочитать параметры с ПД", "Текушие напряжения на ПД", "Файловый менеджер ПД",
-         true, false},
-        {"БС:238", "tsBC", "Добавить АЛ", "Прочитать параметры с БС", "Текушие напряжения на БС", "Файловый менеджер БС",
-         true, true},
-        // An AL node leaves the file manager's caption as it was.
+        {"ПД:250", "tsPD", "Добавить БС", "Прочитать параметры с ПД", "Текушие напряжения на ПД",
+         "Файловый менеджер ПД", true, false},
+        {"БС:238", "tsBC", "Добавить АЛ", "Прочитать параметры с БС", "Текушие напряжения на БС",
+         "Файловый менеджер БС", true, true},
+        // Lines hold no files: the disabled file manager names no device.
         {alNodeText(238, 4), "tsAL", "Добавить АЛ", "Прочитать параметры с АЛ", "Текушие напряжения на АЛ",
-         "Файловый менеджер БС", false, true},
+         "Файловый менеджер", false, true},
     };
     for (const auto &r : rows) {
         SCOPED_TRACE(r.node.toStdString());
@@ -198,6 +198,8 @@ TEST_F(Tree, ExpandNodeByTextAndSelectedKind) {
     newProject();
     addBc(238);
     addAl(238, 1);
+    EXPECT_EQ(main().SelectedNodeKind(), NodeKind::Bc) << "the add keeps its BC selected";
+    tree()->setCurrentItem(nullptr);
     EXPECT_EQ(main().SelectedNodeKind(), NodeKind::None);
     main().ExpandNodeByText("БС:238");
     EXPECT_TRUE(node("БС:238")->isExpanded());

@@ -48,7 +48,8 @@ TEST(ClampFloatText, ReadsLeadingNumberAndLimits) {
         {"20", 16.0f},
         {"", 0.0f},        // nothing read
         {"x", 0.0f},
-        {"1,5", 1.0f},     // reading stops at the comma
+        {"1,5", 1.5f},     // a decimal comma as typed on a Russian keyboard
+        {"1.5", 1.5f},
         {"-3", 0.0f},      // below the minimum
     };
     for (const auto &r : rows)

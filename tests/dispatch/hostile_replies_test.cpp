@@ -149,9 +149,7 @@ TEST_F(HostileReplies, BcCopyOntoAnotherUnitsAddressIsRefused) {
     const std::string before = BuildProjectText(*project);
     view.events.clear();
     view.answers = {true, true};
-    const CopyOutcome out = protocol->CopyToProject([&] {
-        return DeviceProtocol::Selection{&project->bcUnits[0], nullptr};
-    });
+    const CopyOutcome out = protocol->CopyToProject();
     EXPECT_FALSE(out.copied || out.setModified || out.askReadPorts);
     EXPECT_EQ(log.back(), "Данные БС не скопированы: адрес БС:238 уже есть в проекте у другого блока");
     EXPECT_EQ(BuildProjectText(*project), before);
@@ -178,9 +176,7 @@ TEST_F(HostileReplies, ReplacingTheProjectStopsTheSweepAndForgetsTheRead) {
     Reply(240, "OK_GETZONEzone:{num:9, adr:240, prt:5}");
     EXPECT_EQ(BuildProjectText(*project), before) << "a late reply is not merged";
     view.answers = {true};
-    const CopyOutcome out = protocol->CopyToProject([&] {
-        return DeviceProtocol::Selection{&project->bcUnits[0], nullptr};
-    });
+    const CopyOutcome out = protocol->CopyToProject();
     EXPECT_FALSE(out.copied);
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -211,7 +212,7 @@ TEST_F(ProtocolFixture, CopyAsksFirstAndNoChangesNothing) {
     Reply(251, "OK_GETSETTINGsetting:{adr:251, nam:Новое}");
     view.events.clear();
     view.answers = {false};
-    protocol->CopyToProject([&] { return DeviceProtocol::Selection{nullptr, nullptr}; });
+    protocol->CopyToProject();
     EXPECT_EQ(view.events, Lines{"ask Копирование данных: Скопировать данные в проект ?"});
     EXPECT_STREQ(project->settings.nam, "Старое имя");
     EXPECT_TRUE(log.empty());
@@ -226,7 +227,7 @@ TEST_F(ProtocolFixture, BcReadCopyAndSweep) {
     view.events.clear();
     link.sent.clear();
     view.answers = {true, true};
-    protocol->CopyToProject([&] { return DeviceProtocol::Selection{&project->bcUnits[0], nullptr}; });
+    protocol->CopyToProject();
     EXPECT_EQ(view.events, (Lines{"ask Копирование данных: Скопировать данные в проект ?", "tree", "modified",
                                   "ask Копирование данных: Скопировать данные портов устройства в проект ?"}));
     EXPECT_TRUE(protocol->Sweep().IsEnabled());
@@ -263,7 +264,7 @@ TEST_F(ProtocolFixture, BcReadCopyAndSweep) {
     // And the copy button now copies nothing.
     view.events.clear();
     view.answers = {true};
-    const CopyOutcome out = protocol->CopyToProject([&] { return DeviceProtocol::Selection{&project->bcUnits[0], nullptr}; });
+    const CopyOutcome out = protocol->CopyToProject();
     EXPECT_FALSE(out.copied);
     EXPECT_EQ(view.events, Lines{"ask Копирование данных: Скопировать данные в проект ?"});
 }
@@ -272,7 +273,7 @@ TEST_F(ProtocolFixture, AnsweringNoToTheSweepStillLeavesTheBcCopied) {
     protocol->ReadSelectedDevice(ReadTarget::Bc, &project->bcUnits[0], nullptr);
     Reply(240, "OK_GETDEVICEdevice:{adr:240, nam:Корпус}");
     view.answers = {true, false};
-    protocol->CopyToProject([&] { return DeviceProtocol::Selection{&project->bcUnits[0], nullptr}; });
+    protocol->CopyToProject();
     EXPECT_STREQ(project->bcUnits[0].nam, "Корпус");
     EXPECT_FALSE(protocol->Sweep().IsEnabled());
 }
@@ -296,10 +297,121 @@ TEST_F(ProtocolFixture, AnOpenCompareWindowCopiesByTheNewestRead) {
     protocol->ReadSelectedDevice(ReadTarget::Pd, nullptr, nullptr);
     Reply(251, "OK_GETSETTINGsetting:{adr:251, nam:Новое}");
     view.answers = {true};
-    protocol->CopyToProject([&] { return DeviceProtocol::Selection{&project->bcUnits[0], &project->alLines[0]}; });
+    protocol->CopyToProject();
     EXPECT_STREQ(project->settings.nam, "Новое");
     EXPECT_EQ(project->alLines[0].num, 33) << "the AL line is untouched";
     EXPECT_EQ(log.back(), "Данные ПД скопированы в проект");
+}
+
+// A compare window stays open while the user works on: the copy goes to the record the
+// read was sent for, wherever the table has moved it, or is refused once it is gone.
+TEST_F(ProtocolFixture, CopyGoesToTheRecordTheReadWasFor) {
+    enum class Target { Pd, Bc, Al };
+    struct Row {
+        const char *name;
+        Target target;
+        std::function<void(Project &, DeviceProtocol &)> meanwhile;
+        const char *log;
+    };
+    auto deleteBc = [](uint8_t adr) {
+        return [adr](Project &p, DeviceProtocol &) { DeleteBcUnit(p, FindBcUnit(p, adr)); };
+    };
+    auto deleteAl = [](uint8_t adr, uint16_t prt) {
+        return [adr, prt](Project &p, DeviceProtocol &) { DeleteAlLineAt(p, FindAlLine(p, adr, prt)); };
+    };
+    auto replaced = [](Project &p, DeviceProtocol &d) {
+        d.ProjectReplaced();
+        ResetProject(p);
+    };
+    const Row rows[] = {
+        {"BC untouched", Target::Bc, {}, "Данные БС скопированы в проект"},
+        {"BC moved to another slot by a deletion", Target::Bc, deleteBc(238), "Данные БС скопированы в проект"},
+        {"BC deleted", Target::Bc, deleteBc(240), "В проекте нет БС:240, данные БС не скопированы"},
+        {"BC renumbered", Target::Bc, [](Project &p, DeviceProtocol &) { FindBcUnit(p, 240)->adr = 241; },
+         "В проекте нет БС:240, данные БС не скопированы"},
+        {"BC, project closed", Target::Bc, replaced, "Проект закрыт или заменён после чтения, данные не скопированы"},
+        {"AL untouched", Target::Al, {}, "Данные АЛ скопированы в проект"},
+        {"AL moved to another slot by a deletion", Target::Al, deleteAl(238, 4), "Данные АЛ скопированы в проект"},
+        {"AL deleted", Target::Al, deleteAl(240, 3), "В проекте нет АЛ:3 на БС:240, данные АЛ не скопированы"},
+        {"AL's BC deleted", Target::Al, deleteBc(240), "В проекте нет БС:240, данные БС не скопированы"},
+        {"AL, project closed", Target::Al, replaced, "Проект закрыт или заменён после чтения, данные не скопированы"},
+        {"PD untouched", Target::Pd, {}, "Данные ПД скопированы в проект"},
+        {"PD, project closed", Target::Pd, replaced, "Проект закрыт или заменён после чтения, данные не скопированы"},
+        {"PD, project closed and the read kind reset", Target::Pd,
+         [&](Project &p, DeviceProtocol &d) {
+             replaced(p, d);
+             d.Dispatcher().SetReadKind(ReadNone);
+         },
+         "Проект закрыт или заменён после чтения, данные не скопированы"},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.name);
+        // BC 238 (lines 4, 1) first in the table, then the project's BC 240 with line 3.
+        project = SmallProject();
+        BcUnit other;
+        InitDeviceRecord(other);
+        other.adr = 238;
+        AppendBcUnit(*project, other);
+        std::swap(project->bcUnits[0], project->bcUnits[1]);
+        for (uint16_t prt : {4, 1}) {
+            AlLine al;
+            InitZoneRecord(al);
+            al.adr = 238;
+            al.prt = prt;
+            al.num = uint16_t(100 + prt);
+            AppendAlLine(*project, al);
+        }
+        std::swap(project->alLines[0], project->alLines[1]);
+        log.clear();
+        protocol = std::make_unique<DeviceProtocol>(
+            project.get(), &view, [this](const QString &t) { log.push_back(t.toStdString()); }, kFast);
+        protocol->Exchange().SetPort(&link);
+
+        switch (r.target) {
+        case Target::Pd:
+            ASSERT_TRUE(protocol->ReadSelectedDevice(ReadTarget::Pd, nullptr, nullptr));
+            Reply(251, "OK_GETSETTINGsetting:{adr:251, nam:Прочитано}");
+            break;
+        case Target::Bc:
+            ASSERT_TRUE(protocol->ReadSelectedDevice(ReadTarget::Bc, FindBcUnit(*project, 240), nullptr));
+            Reply(240, "OK_GETDEVICEdevice:{adr:240, nam:Прочитано}");
+            break;
+        case Target::Al:
+            ASSERT_TRUE(
+                protocol->ReadSelectedDevice(ReadTarget::Al, FindBcUnit(*project, 240), FindAlLine(*project, 240, 3)));
+            Reply(240, "OK_GETZONEzone:{num:77, adr:240, prt:3, nam:Прочитано}");
+            break;
+        }
+        if (r.meanwhile)
+            r.meanwhile(*project, *protocol);
+        const int bcBefore = project->bcCount, alBefore = project->alCount;
+        view.answers = {true, false};
+        const CopyOutcome out = protocol->CopyToProject();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.back(), r.log);
+        const bool refused = std::string(r.log).rfind("Данные", 0) != 0;
+        EXPECT_EQ(out.copied, !refused);
+        // Only the record read took the device's name; nothing else changed.
+        int named = 0;
+        for (int i = 0; i < project->bcCount; ++i)
+            named += std::strcmp(project->bcUnits[i].nam, "Прочитано") == 0;
+        for (int i = 0; i < project->alCount; ++i)
+            named += std::strcmp(project->alLines[i].nam, "Прочитано") == 0;
+        named += std::strcmp(project->settings.nam, "Прочитано") == 0;
+        EXPECT_EQ(named, refused ? 0 : 1);
+        if (refused)
+            continue;
+        if (r.target == Target::Bc) {
+            EXPECT_STREQ(FindBcUnit(*project, 240)->nam, "Прочитано");
+        }
+        if (r.target == Target::Al) {
+            ASSERT_NE(FindAlLine(*project, 240, 3), nullptr);
+            EXPECT_STREQ(FindAlLine(*project, 240, 3)->nam, "Прочитано");
+            EXPECT_EQ(FindAlLine(*project, 240, 3)->num, 77);
+        }
+        EXPECT_EQ(project->bcCount, bcBefore);
+        EXPECT_EQ(project->alCount, alBefore);
+    }
 }
 
 } // namespace

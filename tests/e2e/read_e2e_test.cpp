@@ -45,7 +45,7 @@ TEST_F(ReadE2e, PdReadFillsTheCompareWindowAndCopiesIntoTheProject) {
 
     program->view.events.clear();
     program->view.answers = {true};
-    program->protocol->CopyToProject([&] { return DeviceProtocol::Selection{nullptr, nullptr}; });
+    program->protocol->CopyToProject();
     EXPECT_EQ(program->view.events,
               (std::vector<std::string>{"ask Копирование данных: Скопировать данные в проект ?", "tree", "modified"}));
     EXPECT_STREQ(program->project->settings.nam, device.nam) << "the project takes the PD's name";
@@ -78,7 +78,7 @@ TEST_F(ReadE2e, BcReadCopyAndSweepAtItsRealPace) {
     ASSERT_TRUE(program->WaitFor([&] { return program->CountEvents("bc ") == 1; }, 3000));
     program->view.answers = {true, true};
     program->log.clear();
-    program->protocol->CopyToProject([&] { return DeviceProtocol::Selection{bc, nullptr}; });
+    program->protocol->CopyToProject();
     ASSERT_TRUE(program->protocol->Sweep().IsEnabled());
     ASSERT_TRUE(program->WaitFor([&] { return program->Logged("Данные всех АЛ прочитаны"); }, 12000));
     program->Wait(100); // the last reply may still be on the line
@@ -138,7 +138,7 @@ TEST_F(ReadE2e, AlReadAndCopyKeepsTheLinesOwnNumber) {
     EXPECT_EQ(program->protocol->readKind(), ReadAl);
 
     program->view.answers = {true};
-    program->protocol->CopyToProject([&] { return DeviceProtocol::Selection{bc, al}; });
+    program->protocol->CopyToProject();
     EXPECT_EQ(al->prt, 2);
     const AlLine device = sim->withNetwork([](SimNetwork &n) { return *FindAlLine(n.project(), 238, 2); });
     EXPECT_TRUE(SameRecord(*al, device));
@@ -156,7 +156,7 @@ TEST_F(ReadE2e, AnOpenCompareWindowCopiesByTheNewestRead) {
     ASSERT_TRUE(program->WaitFor([&] { return program->CountEvents("pd ") == 1; }, 3000));
     // The AL window is still open; its copy button now copies the PD.
     program->view.answers = {true};
-    program->protocol->CopyToProject([&] { return DeviceProtocol::Selection{bc, al}; });
+    program->protocol->CopyToProject();
     EXPECT_TRUE(program->Logged("Данные ПД скопированы в проект"));
     EXPECT_FALSE(program->Logged("Данные АЛ скопированы в проект"));
     EXPECT_TRUE(SameRecord(*al, before));

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +83,21 @@ TEST(TfrComSetting, OkAcceptsAndAnyOtherCloseCancels)
     dialog.show();
     dialog.close();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+}  // namespace
+
+namespace {
+
+// What the user types in the speed box is answered in Russian, naming the box.
+TEST(TfrComSetting, TypedSpeedThatIsNoNumberGivesARussianMessage)
+{
+    TfrComSetting dialog;
+    dialog.Fill(ComSettingFillTexts(1, 19200, 254, {1}));
+    QLineEdit *speed = dialog.findChild<QComboBox *>("cbComSpeed")->lineEdit();
+    speed->selectAll();
+    QTest::keyClicks(speed, "abc");
+    EXPECT_EQ(dialog.Plan().error, QString::fromUtf8("Скорость COM порта «abc» — не целое число"));
 }
 
 }  // namespace

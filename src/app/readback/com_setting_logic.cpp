@@ -4,11 +4,16 @@
 
 #include <limits>
 
-ComSettingTexts ComSettingFillTexts(int comNumber, int32_t bitsPerSecond, int addr, const std::vector<int> &ports)
+ComSettingTexts ComSettingFillTexts(int comNumber, int32_t bitsPerSecond, int addr, const std::vector<int> &ports,
+                                    const std::vector<QString> &what)
 {
     ComSettingTexts t;
-    for (int n : ports)
-        t.portItems << QStringLiteral("COM") + QString::number(n);
+    for (size_t i = 0; i < ports.size(); ++i) {
+        QString item = QStringLiteral("COM") + QString::number(ports[i]);
+        if (i < what.size() && !what[i].isEmpty())
+            item += QStringLiteral(" (") + what[i] + QStringLiteral(")");
+        t.portItems << item;
+    }
     if (comNumber >= 1)
         t.port = QStringLiteral("COM") + QString::number(comNumber);
     t.speed = QString::number(bitsPerSecond);
@@ -45,10 +50,10 @@ static bool ReadDecimal(const QString &text, int &out)
     return true;
 }
 
-static QString NotAnInteger(const QString &text)
+// Every message the user sees is Russian, and names the box that holds the bad text.
+static QString NotAnInteger(const char *what, const QString &text)
 {
-    // The toolkit's own wording for a failed integer conversion, kept verbatim.
-    return QStringLiteral("'") + text + QStringLiteral("' is not a valid integer value");
+    return QString::fromUtf8(what) + QStringLiteral(" «") + text + QStringLiteral("» — не целое число");
 }
 
 ComSettingPlan ComSettingApplyPlan(const ComSettingTexts &texts)
@@ -61,23 +66,27 @@ ComSettingPlan ComSettingApplyPlan(const ComSettingTexts &texts)
 
     // "COM7" -> 7; any other text keeps the current port. "COM 7" is meant as 7 too.
     if (port.contains(QStringLiteral("COM"))) {
-        const QString digits = port.mid(3).trimmed();
+        // A list item carries what the port is after its number: "COM3 (usb-FTDI_...)".
+        QString digits = port.mid(3);
+        if (const qsizetype what = digits.indexOf(QStringLiteral(" (")); what >= 0 && digits.endsWith(u')'))
+            digits.truncate(what);
+        digits = digits.trimmed();
         if (!ReadDecimal(digits, value)) {
-            plan.error = NotAnInteger(digits);
+            plan.error = NotAnInteger("Номер COM порта", digits);
             return plan;
         }
         plan.steps.push_back({ComSettingStepKind::SetComNumber, value});
     }
     if (!speed.isEmpty()) {
         if (!ReadDecimal(speed, value)) {
-            plan.error = NotAnInteger(speed);
+            plan.error = NotAnInteger("Скорость COM порта", speed);
             return plan;
         }
         plan.steps.push_back({ComSettingStepKind::SetBaudRate, BaudIndexFromSpeed(value, kComSpeedDefaultIndex)});
     }
     if (!addr.isEmpty()) {
         if (!ReadDecimal(addr, value)) {
-            plan.error = NotAnInteger(addr);
+            plan.error = NotAnInteger("Адрес ПК в сети TALVIK", addr);
             return plan;
         }
         plan.steps.push_back({ComSettingStepKind::SetAddr, value});

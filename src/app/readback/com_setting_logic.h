@@ -12,14 +12,16 @@ constexpr int kComSpeedDefaultIndex = 8;
 
 // The dialog's texts, in and out.
 struct ComSettingTexts {
-    QStringList portItems;  // "COM<N>" for every known port, ascending
+    QStringList portItems;  // "COM<N>" for every known port, ascending, with what it is: "COM3 (usb-FTDI_...)"
     QString port;
     QString speed;
     QString addr;
 };
 
-// `comNumber` below 1 means no port is configured: the port box starts empty.
-ComSettingTexts ComSettingFillTexts(int comNumber, int32_t bitsPerSecond, int addr, const std::vector<int> &ports);
+// `comNumber` below 1 means no port is configured: the port box starts empty. `what`
+// runs beside `ports`: what each port is, shown after its number in the list.
+ComSettingTexts ComSettingFillTexts(int comNumber, int32_t bitsPerSecond, int addr, const std::vector<int> &ports,
+                                    const std::vector<QString> &what = {});
 
 enum class ComSettingStepKind {
     SetComNumber,  // value: the new port number (the component closes the port)
