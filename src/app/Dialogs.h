@@ -23,6 +23,11 @@ public:
     // the controls and accepts or rejects instead; an answerer that cannot show
     // dialogs cancels, which changes nothing.
     virtual bool execDialog(QDialog &dialog);
+
+    // Writing the network asks a warning (warning icon, Yes and No) and two OK/Cancel
+    // questions. True for Yes / OK. Answerers that do not tell them apart ask Yes/No.
+    virtual bool askWarningYesNo(const QString &caption, const QString &text) { return askYesNo(caption, text); }
+    virtual bool askOkCancel(const QString &caption, const QString &text) { return askYesNo(caption, text); }
 };
 
 // The real dialogs: message boxes, TfrInputVal, and the toolkit's file dialogs.
@@ -38,6 +43,8 @@ public:
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
     bool execDialog(QDialog &dialog) override;
+    bool askWarningYesNo(const QString &caption, const QString &text) override;
+    bool askOkCancel(const QString &caption, const QString &text) override;
 
 private:
     QWidget *m_owner;

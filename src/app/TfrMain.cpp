@@ -18,6 +18,7 @@
 #include "TfrPdDop.h"
 #include "app_texts.h"
 #include "file_version.h"
+#include "network_write/network_write_tool.h"
 
 void TfrMain::AttachWindows(TfrInputVal *inputVal, TfrPdDop *pdDop, TfrAlDop *alDop) {
     m_inputVal = inputVal;
@@ -48,6 +49,8 @@ void TfrMain::SetProjectOpen(bool open) {
         a->setEnabled(true);
     for (QAction *a : {bbSave, bbSaveAs, miSave, miSaveKak, miCloseProject, miChangeProjectName, miSaveTALVIK})
         a->setEnabled(open);
+    if (m_networkWriteRunning)
+        miSaveTALVIK->setEnabled(false);
     if (open) {
         RebuildNetworkTree();
     } else {
@@ -59,6 +62,7 @@ void TfrMain::SetProjectOpen(bool open) {
         clearSelection();
         tvNetwork->clear();
         pnFooter->clear();
+        emit projectClosed();
     }
     showProjectName();
 }
@@ -125,6 +129,27 @@ void TfrMain::clearSelection() {
 void TfrMain::btGetVoltageClick() {}
 void TfrMain::btFileManagerClick() {}
 void TfrMain::miScanerClick() {}
-void TfrMain::miUpgradePDClick() {}
-void TfrMain::miUpgradeBCClick() {}
-void TfrMain::miSaveTALVIKClick() {}
+void TfrMain::miUpgradePDClick() {
+    if (m_networkWrite)
+        m_networkWrite->UpgradeFirmware(FirmwareTarget::Pd);
+}
+void TfrMain::miUpgradeBCClick() {
+    if (m_networkWrite)
+        m_networkWrite->UpgradeFirmware(FirmwareTarget::Bc);
+}
+void TfrMain::miSaveTALVIKClick() {
+    if (m_networkWrite)
+        m_networkWrite->SaveToTalvik();
+}
+
+void TfrMain::AttachNetworkWrite(NetworkWriteTool *tool) {
+    m_networkWrite = tool;
+    if (tool)
+        connect(tool, &NetworkWriteTool::runningChanged, this, &TfrMain::setNetworkWriteRunning);
+}
+
+void TfrMain::setNetworkWriteRunning(bool running) {
+    m_networkWriteRunning = running;
+    miSaveTALVIK->setEnabled(!running && m_projectOpen);
+    refreshPortControls();
+}

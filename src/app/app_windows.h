@@ -15,6 +15,10 @@ class TfrAlDop;
 class TfrReadParamsBc;
 class TfrReadParamsZone;
 class TfrReadParamsNotify;
+class TfrInpuFile;
+class TfrSelect;
+class TfrProgress;
+class NetworkWriteTool;
 
 struct AppWindows {
     std::unique_ptr<TfrMain> main;
@@ -22,11 +26,15 @@ struct AppWindows {
     TfrInputVal *inputVal = nullptr;
     TfrComSetting *comSetting = nullptr;
     TfrReadParams *readParams = nullptr;
+    TfrInpuFile *inpuFile = nullptr;
     TfrPdDop *pdDop = nullptr;
     TfrAlDop *alDop = nullptr;
     TfrReadParamsBc *readParamsBc = nullptr;
     TfrReadParamsZone *readParamsZone = nullptr;
     TfrReadParamsNotify *readParamsNotify = nullptr;
+    TfrSelect *select = nullptr;
+    TfrProgress *saveProgress = nullptr;      // the progress of writing the network
+    NetworkWriteTool *networkWrite = nullptr; // not a window: the save and firmware commands
 };
 
 // `timings` paces the command repeats and the AL sweep; tests pass shrunk ones.

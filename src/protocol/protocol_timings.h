@@ -9,6 +9,10 @@ struct ProtocolTimings {
     // One GETZONE every 500 ms: a BC answers well within that at any bus speed, and the
     // requests never pile up in its receive queue.
     int sweepIntervalMs = 500;
+    // Writing the project into the network: one configuration command a second, sent once
+    // and never awaited. A BC needs that long to store a record in its flash before it
+    // takes the next; the last command is followed by one more pause before "pd.cfg" goes.
+    int networkWriteIntervalMs = 1000;
 };
 
 inline constexpr ProtocolTimings kRealTimings{};

@@ -56,8 +56,9 @@ protected:
     std::vector<Heard> heard() const;
     template <class F> auto withNetwork(F &&f) { return m_line->withNetwork(std::forward<F>(f)); }
 
-    // Line faults the simulator plays; set before SetUp runs.
+    // Line faults the simulator plays, and the program's timings; set before SetUp runs.
     FaultSettings m_faults;
+    ProtocolTimings m_timings = kNetworkTestTimings;
     QElapsedTimer m_clock;
     std::vector<LogLine> m_log;
     int m_com = -1;
