@@ -28,6 +28,15 @@ public:
     // questions. True for Yes / OK. Answerers that do not tell them apart ask Yes/No.
     virtual bool askWarningYesNo(const QString &caption, const QString &text) { return askYesNo(caption, text); }
     virtual bool askOkCancel(const QString &caption, const QString &text) { return askYesNo(caption, text); }
+    // The one-value dialog under a caption of its own ("Введите название файла").
+    virtual QString inputValueCaptioned(const QString & /*caption*/, const QString &prompt,
+                                        const QString &defaultText) {
+        return inputValue(prompt, defaultText);
+    }
+    // The save dialog with a file name already filled in.
+    virtual QString saveFileNameSuggesting(const QString &filter, const QString & /*suggestedName*/) {
+        return saveFileName(filter);
+    }
 };
 
 // The real dialogs: message boxes, TfrInputVal, and the toolkit's file dialogs.
@@ -45,6 +54,8 @@ public:
     bool execDialog(QDialog &dialog) override;
     bool askWarningYesNo(const QString &caption, const QString &text) override;
     bool askOkCancel(const QString &caption, const QString &text) override;
+    QString inputValueCaptioned(const QString &caption, const QString &prompt, const QString &defaultText) override;
+    QString saveFileNameSuggesting(const QString &filter, const QString &suggestedName) override;
 
 private:
     QWidget *m_owner;

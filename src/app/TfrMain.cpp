@@ -16,6 +16,7 @@
 #include "TfrAlDop.h"
 #include "TfrInputVal.h"
 #include "TfrPdDop.h"
+#include "file_manager_api.h"
 #include "app_texts.h"
 #include "file_version.h"
 #include "network_write/network_write_tool.h"
@@ -127,7 +128,6 @@ void TfrMain::clearSelection() {
 
 // The tool windows plug in here.
 void TfrMain::btGetVoltageClick() {}
-void TfrMain::btFileManagerClick() {}
 void TfrMain::miScanerClick() {}
 void TfrMain::miUpgradePDClick() {
     if (m_networkWrite)
@@ -152,4 +152,12 @@ void TfrMain::setNetworkWriteRunning(bool running) {
     m_networkWriteRunning = running;
     miSaveTALVIK->setEnabled(!running && m_projectOpen);
     refreshPortControls();
+}
+
+// The file manager on the selected PD or BC; other nodes have no files.
+void TfrMain::btFileManagerClick() {
+    const BcUnit *bc = SelectedBcUnit();
+    const NodeKind kind = SelectedNodeKind();
+    if (m_fileManager && (kind == NodeKind::Pd || (kind == NodeKind::Bc && bc)))
+        m_fileManager->OpenForDevice(kind == NodeKind::Pd ? m_project->settings.adr : bc->adr);
 }

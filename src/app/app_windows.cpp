@@ -8,6 +8,7 @@
 #include "TfrInputVal.h"
 #include "TfrMain.h"
 #include "TfrPdDop.h"
+#include "filemanager/tfr_file_manager.h"
 #include "main_window_view.h"
 #include "network_write/network_write_tool.h"
 #include "network_write/tfr_inpu_file.h"
@@ -28,6 +29,8 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     w.inputVal = new TfrInputVal(owner);
     w.comSetting = new TfrComSetting(owner);
     w.readParams = new TfrReadParams(owner);
+    w.fileManager = new TfrFileManager(*owner, timings);
+    owner->AttachFileManager(w.fileManager);
     w.inpuFile = new TfrInpuFile(owner);
     w.pdDop = new TfrPdDop(*owner);
     w.alDop = new TfrAlDop(*owner);

@@ -3,6 +3,7 @@
 #include <QVariant>
 
 #include "TfrMain.h"
+#include "file_manager_api.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
 #include "tfr_read_params_notify.h"
@@ -52,4 +53,14 @@ void MainWindowView::SetProjectOpen(bool open) {
 
 bool MainWindowView::AskYesNo(const QString &caption, const QString &text) {
     return m_main.dialogs().askYesNo(caption, text);
+}
+
+// The attached file manager takes what the dispatcher does not know; it never blocks.
+bool MainWindowView::FileManagerTakeReply(const uint8_t *payload, int length, uint8_t) {
+    FileManagerApi *fm = m_main.fileManager();
+    return fm && fm->HandleFileReply(payload, length);
+}
+void MainWindowView::FileManagerCloseFiles() {
+    if (FileManagerApi *fm = m_main.fileManager())
+        fm->CloseTransferFiles();
 }
