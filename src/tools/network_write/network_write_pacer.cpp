@@ -6,7 +6,9 @@ NetworkWritePacer::NetworkWritePacer(Send send, Log log, int intervalMs, QObject
     : QObject(parent), m_send(std::move(send)), m_log(std::move(log)), m_intervalMs(intervalMs) {
     m_timer.setObjectName("tmNetworkWrite");
     m_timer.setInterval(intervalMs);
-    // A late tick (a busy UI thread) must not be caught up by two commands in a row.
+    // Restarted after each command: a late tick (a busy UI thread) moves the rest of the
+    // write back rather than letting the next command follow the late one too soon.
+    m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &NetworkWritePacer::tick);
 }
@@ -17,7 +19,6 @@ bool NetworkWritePacer::Start(std::vector<WriteCommand> commands) {
     m_commands = std::move(commands);
     m_sent = 0;
     m_running = true;
-    m_timer.start();
     tick();
     return true;
 }
@@ -39,6 +40,7 @@ void NetworkWritePacer::tick() {
     if (c.logAfterSend)
         m_log(c.logLine);
     ++m_sent;
+    m_timer.start();
     emit commandSent(m_sent, Total());
 }
 
