@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the program need, only those missing.
+# Installs the Debian 12 packages the build, the tests and the program need, only those missing:
+# with them the package checks (lintian, desktop-file-validate, appstreamcli) and the window
+# manager the screenshots are taken under (openbox).
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev
           qt6-base-dev qt6-translations-l10n qt6-serialport-dev
           libgtest-dev libgmock-dev googletest libbenchmark-dev
-          xvfb xauth)
+          xvfb xauth
+          dpkg-dev lintian desktop-file-utils appstream
+          openbox)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

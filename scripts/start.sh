@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Starts the configurator after a build (called by scripts/run.sh).
+#   start.sh [FILE]   FILE: a project to open at start instead of the demo network's
 #
 # With TALVIK_DEVICE set (real hardware on a serial adapter), talvikcfg starts as
 # installed, with the user's own talvikcfg.ini; the port is chosen in
 # "Настройки" -> "Настройки COM порта".
 #
 # Without it, the simulator's demo network (PD 250, BC 238 with 4 lines, BC 240 with 2)
-# runs on a pseudo-terminal and talvikcfg starts already set to its COM number. The
-# demo gets a folder of its own, build/default/demo/: the program keeps talvikcfg.ini
+# runs on a pseudo-terminal and talvikcfg starts already set to its COM number, with the
+# demo network's project open. The demo gets a folder of its own, build/default/demo/:
+# the program keeps talvikcfg.ini
 # and ports/ beside its own file, so a link of the program in that folder reads and
 # writes the demo's settings there, and the user's own settings file is never touched.
 # The simulator stops when the program exits.
@@ -28,7 +30,7 @@ MSG
 fi
 
 if [ -n "${TALVIK_DEVICE:-}" ]; then
-  exec "$bin/talvikcfg"
+  exec "$bin/talvikcfg" "$@"
 fi
 
 demo="$build/demo"
@@ -64,8 +66,8 @@ else
   printf '[COM]\nNumber=%s\nSpeed=19200\nAddr=254\n\n[SCAN]\nStart=1\nStop=255\n' "$com" >"$ini"
 fi
 
-# The demo network as a project file, to open with "Файл" -> "Загрузить проект".
-kill -USR1 "$sim_pid" 2>/dev/null || true
+# The simulator wrote the demo network as a project file before it announced its port; the
+# configurator opens it at start, so the first screen is the network.
 echo "Demo network project: $demo/demo-network.cfg"
 echo "Starting talvikcfg on COM$com (settings: $ini)"
-"$demo/talvikcfg"
+"$demo/talvikcfg" "${1:-$demo/demo-network.cfg}"

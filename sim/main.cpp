@@ -109,9 +109,6 @@ int main(int argc, char **argv) {
             cleanupFiles();
             return Fail("cannot register " + port->path() + " in " + portsDir.string());
         }
-        std::cout << "COM" << com << " -> " << port->path() << std::endl;
-    } else {
-        std::cout << "DEVICE -> " << port->path() << std::endl;
     }
 
     LineSettings lineSettings;
@@ -121,6 +118,17 @@ int main(int argc, char **argv) {
     if (opt.trace)
         trace = [](const std::string &line) { std::cerr << line << std::endl; };
     SimLine line(net, *port, lineSettings, opt.faults, trace);
+    // The dump is there before the port is announced: a script that read the line can open it.
+    if (!opt.dump.empty() && !Dump(line, opt.dump)) {
+        if (com > 0)
+            RemoveComLink(portsDir, com);
+        cleanupFiles();
+        return 1;
+    }
+    if (com > 0)
+        std::cout << "COM" << com << " -> " << port->path() << std::endl;
+    else
+        std::cout << "DEVICE -> " << port->path() << std::endl;
     line.start();
 
     int status = 0;

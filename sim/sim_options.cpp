@@ -141,7 +141,8 @@ Network:
   --files-dir DIR       folder holding each device's disk (PD250/, BC238/, ...);
                         default: a temporary folder removed on exit
   --reboot-silence S    seconds a device stays silent after REBOOT (default 60)
-  --dump FILE           write the devices' configuration as a project file on exit and on SIGUSR1
+  --dump FILE           write the devices' configuration as a project file at start (before the
+                        COM line), on SIGUSR1 and on exit
   --mute ADDR           this device hears but never answers (repeatable)
 
 Line:

@@ -93,6 +93,9 @@ public:
     const QString &ScanStop() const { return m_scanStop; }
     void SetScanRange(const QString &start, const QString &stop);
     bool SaveProject();
+    // Opens a project file as "Загрузить проект" does once a file is chosen (the save question
+    // first, the same messages on a bad file); also a file named on the command line.
+    bool LoadProject(const QString &path);
 
 signals:
     // Every line LogInfo writes, without its date, as it is written.

@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "TfrMain.h"
+#include "app_log.h"
 #include "app_texts.h"
 #include "project_file.h"
 #include "value_rules.h"
@@ -46,8 +47,13 @@ void TfrMain::miNewClick() {
 
 void TfrMain::miLoadClick() {
     const QString path = dialogs().openFileName(kCfgFilter);
-    if (path.isEmpty() || !AskSaveChanges())
-        return;
+    if (!path.isEmpty())
+        LoadProject(path);
+}
+
+bool TfrMain::LoadProject(const QString &path) {
+    if (!AskSaveChanges())
+        return false;
     SetProjectOpen(false);
     ProjectLoadReport report;
     std::string error;
@@ -55,11 +61,12 @@ void TfrMain::miLoadClick() {
         // The project was reset before reading: it stays closed.
         ResetProject(*m_project);
         showFileError(QStringLiteral("Не удалось прочитать файл «%1»."), path, QString::fromLocal8Bit(error));
-        return;
+        return false;
     }
     SetProjectOpen(true);
     m_projectFileName = path;
     showFooter();
+    qCInfo(lcApp).noquote() << "project opened:" << path << "BC:" << m_project->bcCount << "AL:" << m_project->alCount;
     if (report.devicesLeftOut > 0 || report.zonesLeftOut > 0) {
         dialogs().information(title(), QStringLiteral("Файл «%1» содержит больше записей, чем вмещает проект.\n"
                                                       "Не загружено строк БС (device): %2, строк АЛ (zone): %3.")
@@ -67,6 +74,7 @@ void TfrMain::miLoadClick() {
                                            .arg(report.devicesLeftOut)
                                            .arg(report.zonesLeftOut));
     }
+    return true;
 }
 
 bool TfrMain::SaveProject() {

@@ -54,6 +54,8 @@ TCommPort::~TCommPort() { ClosePort(); }
 
 bool TCommPort::IsEnabled() const { return m_device && m_device->IsOpen(); }
 
+bool TCommPort::NotificationPending() const { return m_ui->HasWaitingCalls(); }
+
 void TCommPort::SetOpen(bool open) {
     if (open == m_open)
         return;

@@ -64,6 +64,8 @@ public:
     // Why the last OpenPort failed, for the log ("" after a success or a quiet failure
     // such as a missing or busy device). Set for lack of rights: says how to join `dialout`.
     QString LastOpenError() const { return m_lastOpenError; }
+    // Whether a worker waits for this thread to run a handler (a notification not yet served).
+    bool NotificationPending() const;
 
     void SetComNumber(int n); // closes the port; does not reopen
     int ComNumber() const { return m_comNumber; }

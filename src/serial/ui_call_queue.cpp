@@ -67,3 +67,8 @@ void UiCallQueue::Wake() {
     std::lock_guard<std::mutex> lk(m_mutex);
     m_cv.notify_all();
 }
+
+bool UiCallQueue::HasWaitingCalls() {
+    std::lock_guard<std::mutex> lk(m_mutex);
+    return !m_items.empty();
+}

@@ -27,6 +27,8 @@ public:
     void ServeUntil(const std::function<bool()> &done);
     // From any thread: makes ServeUntil look at its condition again.
     void Wake();
+    // From any thread: whether a worker waits in Call for its call to be run.
+    bool HasWaitingCalls();
 
 signals:
     // Emitted by a worker, delivered queued on the owner's thread. A signal rather than a

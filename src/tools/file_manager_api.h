@@ -8,7 +8,8 @@
 class FileManagerApi {
 public:
     virtual ~FileManagerApi() = default;
-    // Clears the log, sets the device address, sends "LIST" and shows the window.
+    // Clears the log, sets the device address, sends "LIST" and shows the window. Opens the
+    // port first; when it cannot be opened nothing else happens.
     virtual void OpenForDevice(uint8_t address) = 0;
     // Shows the window (modeless) without sending anything.
     virtual void ShowFileManager() = 0;

@@ -36,6 +36,9 @@ TEST_F(Dop, PdNumbersClampedEchoTimesKeptNonNegative) {
         // The echo times are signed 16-bit fields: above 32767 they would turn negative.
         {"edPdEchoLevel1", "40000", [](const PdSettings &s) { return int(s.el1); }, 32767},
         {"edPdEchoLevel2", "123", [](const PdSettings &s) { return int(s.el2); }, 123},
+        // ... and below 0 they would be negative in the record text.
+        {"edPdEchoLevel1", "-5", [](const PdSettings &s) { return int(s.el1); }, 0},
+        {"edPdEchoLevel2", "-32768", [](const PdSettings &s) { return int(s.el2); }, 0},
     };
     for (const auto &r : rows) {
         inPd<QLineEdit>(r.edit)->setText(r.text);
@@ -60,6 +63,12 @@ TEST_F(Dop, AlEchoTypeAndTimesGoToSelectedLine) {
     inAl<QLineEdit>("edAlEchoLevel1")->setText("99999");
     EXPECT_EQ(project().alLines[1].el1, 32767);
     inAl<QLineEdit>("edAlEchoLevel2")->setText("abc");
+    EXPECT_EQ(project().alLines[1].el2, 0);
+    // Negative times stop at 0, like times above the signed range stop at 32767.
+    inAl<QLineEdit>("edAlEchoLevel1")->setText("-7");
+    EXPECT_EQ(project().alLines[1].el1, 0);
+    inAl<QLineEdit>("edAlEchoLevel2")->setText("300");
+    inAl<QLineEdit>("edAlEchoLevel2")->setText("-32769");
     EXPECT_EQ(project().alLines[1].el2, 0);
 }
 

@@ -1,10 +1,15 @@
 // The PD, BC and AL pages: every edit lands in the shown record, limited to its range.
 #include "app_fixture.h"
+#include "TfrAlDop.h"
+#include "TfrPdDop.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QTest>
 #include <cstring>
+#include <functional>
 
 namespace {
 class Pages : public AppFixture {
@@ -18,11 +23,22 @@ protected:
         addAl(240, 1);
     }
     // Types the text key by key, as a user does: every key is one change.
-    void type(const char *name, const QString &text) {
-        auto *e = find<QLineEdit>(name);
+    static void type(QLineEdit *e, const QString &text) {
         e->clear();
         for (QChar ch : text)
             QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+    void type(const char *name, const QString &text) { type(find<QLineEdit>(name), text); }
+    // How a user confirms what was typed into an editable choice box.
+    enum class Confirm { Return, Leave };
+    static void choose(QComboBox *box, const QString &text, Confirm how) {
+        type(box->lineEdit(), text);
+        if (how == Confirm::Return) {
+            QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        } else {
+            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+            QCoreApplication::sendEvent(box->lineEdit(), &out);
+        }
     }
     void setCombo(const char *name, const QString &text) { find<QComboBox>(name)->setCurrentText(text); }
 };
@@ -83,30 +99,60 @@ TEST_F(Pages, RsSpeedCombosClamp) {
     EXPECT_EQ(project().bcUnits[0].rss, 115200);
 }
 
+// Typed through Qt's completer as a user does: an item typed in another case and confirmed
+// becomes that item; a text that is no item clears the flag (or gives echo type 0).
 TEST_F(Pages, ChoicesAreComparedExactly) {
-    click("ПД:250");
-    struct {
-        const char *combo, *text;
-        bool PdSettings::*field;
-        bool expected;
+    click(alNodeText(238, 1)); // the AL window edits the selected line
+    AlLine &al = *FindAlLine(project(), 238, 1);
+    PdSettings &pd = project().settings;
+    const auto pdBox = [this](const char *name) { return find<QComboBox>(name); };
+    const auto dopBox = [](QWidget *window, const char *name) {
+        return window->findChild<QComboBox *>(QString::fromLatin1(name));
+    };
+    using C = Confirm;
+    const struct {
+        QComboBox *box;
+        const char *typed;
+        C confirm;
+        std::function<int()> stored;
+        int expected;
+        const char *shown; // the box's text afterwards
     } rows[] = {
-        {"edPdStatus", "Ведущий", &PdSettings::mst, true},
-        {"edPdStatus", "ведущий", &PdSettings::mst, false},
-        {"cbUSBMode", "COM порт", &PdSettings::usb, true},
-        {"cbUSBMode", "USB Flash", &PdSettings::usb, false},
-        {"edPdDir", "WEST", &PdSettings::drw, true},
-        {"edPdDir", "west", &PdSettings::drw, false},
-        {"cbPdMic", "С фиксацией", &PdSettings::mlk, true},
-        {"cbPdMic", "что-то", &PdSettings::mlk, false},
+        {pdBox("edPdStatus"), "ведущий", C::Return, [&] { return int(pd.mst); }, 1, "Ведущий"},
+        {pdBox("edPdStatus"), "главный", C::Return, [&] { return int(pd.mst); }, 0, "главный"},
+        {pdBox("edPdStatus"), "ВЕДУЩИЙ", C::Leave, [&] { return int(pd.mst); }, 1, "Ведущий"},
+        {pdBox("edPdStatus"), "ведомый", C::Leave, [&] { return int(pd.mst); }, 0, "Ведомый"},
+        {pdBox("cbUSBMode"), "com порт", C::Return, [&] { return int(pd.usb); }, 1, "COM порт"},
+        {pdBox("cbUSBMode"), "usb flash", C::Leave, [&] { return int(pd.usb); }, 0, "USB Flash"},
+        {pdBox("edPdDir"), "west", C::Return, [&] { return int(pd.drw); }, 1, "WEST"},
+        {pdBox("edPdDir"), "север", C::Leave, [&] { return int(pd.drw); }, 0, "север"},
+        {pdBox("edPdDir"), "West", C::Leave, [&] { return int(pd.drw); }, 1, "WEST"},
+        {pdBox("cbPdMic"), "с фиксацией", C::Return, [&] { return int(pd.mlk); }, 1, "С фиксацией"},
+        {pdBox("cbPdMic"), "что-то", C::Return, [&] { return int(pd.mlk); }, 0, "что-то"},
+        {pdBox("cbPdMic"), "С ФИКСАЦИЕЙ", C::Leave, [&] { return int(pd.mlk); }, 1, "С фиксацией"},
+        {dopBox(m_windows.pdDop, "cbPdEchoType"), "динамик", C::Return, [&] { return int(pd.etp); }, 1,
+         "Динамик"},
+        {dopBox(m_windows.pdDop, "cbPdEchoType"), "МИКРОФОН", C::Leave, [&] { return int(pd.etp); }, 2,
+         "Микрофон"},
+        {dopBox(m_windows.pdDop, "cbPdEchoType"), "колонка", C::Return, [&] { return int(pd.etp); }, 0,
+         "колонка"},
+        {dopBox(m_windows.alDop, "cbAlEchoType"), "микрофон", C::Leave, [&] { return int(al.etp); }, 2,
+         "Микрофон"},
+        {dopBox(m_windows.alDop, "cbAlEchoType"), "нет", C::Return, [&] { return int(al.etp); }, 0, "нет"},
+        {dopBox(m_windows.alDop, "cbAlEchoType"), "динамик", C::Return, [&] { return int(al.etp); }, 1,
+         "Динамик"},
     };
     for (const auto &r : rows) {
-        setCombo(r.combo, r.text);
-        EXPECT_EQ(project().settings.*r.field, r.expected) << r.combo << " " << r.text;
+        ASSERT_NE(r.box, nullptr) << r.typed;
+        choose(r.box, QString::fromUtf8(r.typed), r.confirm);
+        const char *how = r.confirm == C::Return ? " + Return" : " + leaving the box";
+        EXPECT_EQ(r.stored(), r.expected) << r.box->objectName().toStdString() << " " << r.typed << how;
+        EXPECT_EQ(r.box->currentText().toStdString(), r.shown) << r.typed << how;
     }
     click("БС:238");
-    setCombo("cbBcDir", "WEST");
+    choose(find<QComboBox>("cbBcDir"), "west", C::Return);
     EXPECT_TRUE(project().bcUnits[0].drw);
-    setCombo("cbBcDir", "EAST");
+    choose(find<QComboBox>("cbBcDir"), "east", C::Leave);
     EXPECT_FALSE(project().bcUnits[0].drw);
 }
 

@@ -252,6 +252,28 @@ TEST_F(DispatcherFixture, EveryReplyRow) {
     }
 }
 
+// The file manager is asked only about replies none of the rows above takes: a file manager
+// that claims everything must not see a single one of the dispatcher's own OK_ rows.
+TEST_F(DispatcherFixture, FileManagerIsAskedOnlyAfterTheDispatchersOwnRows) {
+    int rows = 0;
+    for (const ReplyCase &c : ReplyCases()) {
+        const bool ownRow = c.payload.rfind("OK_", 0) == 0 && (!c.events.empty() || !c.log.empty()) &&
+                            (c.events.empty() || c.events.front().rfind("fm take", 0) != 0);
+        if (!ownRow)
+            continue;
+        SCOPED_TRACE(c.name);
+        ++rows;
+        Reset();
+        view->fileManagerClaims = {""}; // every payload starts with ""
+        dispatcher->SetReadKind(c.kindBefore);
+        Dispatch(c.payload, c.source);
+        EXPECT_EQ(view->events, c.events);
+        EXPECT_EQ(log, c.log);
+        EXPECT_EQ(dispatcher->readKind(), c.kindAfter);
+    }
+    EXPECT_GE(rows, 10) << "the table's own OK_ rows";
+}
+
 TEST_F(DispatcherFixture, VoltagesGoToTheSetTheAlWindowLastMeasured) {
     view->alTarget = AlVoltageSet::Connected;
     Dispatch("OK_ALVOLTS:1.5:2.5:3.5", 240);

@@ -233,12 +233,20 @@ TEST_F(ProtocolFixture, BcReadCopyAndSweep) {
 
     // Nobody answers here (the end-to-end tests have a BC that does): the pacing and
     // the log lines are the point.
-    protocol->Exchange().WaitWithEvents(18 * kFast.sweepIntervalMs + 50);
+    // Until the sweep ends (17 ticks), however late a loaded machine runs the timer.
+    for (int i = 0; i < 500 && protocol->Sweep().IsEnabled(); ++i)
+        protocol->Exchange().WaitWithEvents(10);
     ASSERT_EQ(link.sent.size(), 16u);
     for (size_t i = 0; i < 16; ++i) {
         EXPECT_EQ(link.SentPayload(i), "GETZONE" + std::to_string(i + 1));
         EXPECT_EQ(static_cast<uint8_t>(link.sent[i].bytes[0]), 240);
     }
+    // One request per interval, never two in a burst: the BC answers each in its own time.
+    // The timer keeps its schedule (a late tick makes the next gap shorter), so the n-th
+    // request comes no earlier than n intervals after the first; 1 ms is the stamps' rounding.
+    for (size_t i = 1; i < 16; ++i)
+        EXPECT_GE(link.sent[i].atMs - link.sent[0].atMs, static_cast<qint64>(i) * kFast.sweepIntervalMs - 1)
+            << "GETZONE" << i + 1;
     Lines expected{"Данные БС скопированы в проект"};
     for (int n = 1; n <= 16; ++n)
         expected.push_back("Читаю данные АЛ:" + std::to_string(n));

@@ -7,7 +7,9 @@
 #include <fstream>
 #include <sstream>
 #include <sys/resource.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "project_file.h"
@@ -95,31 +97,95 @@ TEST(WriteFileAtomically, DiskFullHalfWayKeepsTheOldFile) {
     EXPECT_EQ(EntriesIn(dir.path()), 1);
 }
 
-TEST(WriteFileAtomically, ReadOnlyFolder) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders; the folder-in-the-way and disk-full cases cover it";
-    TempDir dir;
-    const std::string path = (dir / "net.cfg").string();
-    std::ofstream(path) << "old";
-    ::chmod(dir.path().c_str(), 0555);
+// Root may create files in a read-only folder and replace a write-protected file, and CI runs
+// the tests as root: the writer of these cases is an ordinary user (nobody) in a child process,
+// in a folder that user owns, so only the protection under test stands in its way.
+class WriteAsOrdinaryUser : public ::testing::Test {
+protected:
+    static constexpr uid_t kNobody = 65534;
+
+    void SetUp() override {
+        m_folder = m_dir / "project";
+        fs::create_directory(m_folder);
+        if (::geteuid() == 0) {
+            ::chmod(m_dir.path().c_str(), 0711); // the user may pass through, not look around
+            ASSERT_EQ(::chown(m_folder.c_str(), kNobody, kNobody), 0);
+        }
+    }
+    void TearDown() override { ::chmod(m_folder.c_str(), 0755); }
+
+    // An old project file the writer owns (and could replace, but for the protection).
+    std::string OldFile(mode_t mode) {
+        const fs::path path = m_folder / "net.cfg";
+        std::ofstream(path) << "old";
+        if (::geteuid() == 0) {
+            EXPECT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
+        }
+        ::chmod(path.c_str(), mode);
+        return path.string();
+    }
+
+    // WriteFileAtomically in a child that gave up root first; the error text comes back
+    // through a pipe. False with "dropping root failed" when the child could not drop it.
+    static bool Write(const std::string &path, const std::string &bytes, std::string &error) {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            return false;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(fds[0]);
+            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
+                                     ::setresuid(kNobody, kNobody, kNobody) != 0 || ::geteuid() == 0))
+                ::_exit(2);
+            std::string text;
+            const bool ok = WriteFileAtomically(path, bytes, text);
+            [[maybe_unused]] ssize_t put = ::write(fds[1], text.data(), text.size());
+            ::_exit(ok ? 0 : 1);
+        }
+        ::close(fds[1]);
+        error.clear();
+        char buf[256];
+        for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;)
+            error.append(buf, static_cast<size_t>(n));
+        ::close(fds[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) == 2) {
+            error = "dropping root failed";
+            return false;
+        }
+        return WEXITSTATUS(status) == 0;
+    }
+
+    TempDir m_dir;
+    fs::path m_folder;
+};
+
+TEST_F(WriteAsOrdinaryUser, ReadOnlyFolder) {
+    const std::string path = OldFile(0644);
+    ::chmod(m_folder.c_str(), 0555);
     std::string error;
-    bool ok = WriteFileAtomically(path, "new", error);
-    ::chmod(dir.path().c_str(), 0755);
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(Write(path, "new", error));
+    EXPECT_NE(error.find("Не удалось записать файл"), std::string::npos) << error;
     EXPECT_EQ(ReadAll(path), "old");
+    EXPECT_EQ(EntriesIn(m_folder), 1);
+    // Once the folder is writable the same user saves: nothing else was in the way.
+    ::chmod(m_folder.c_str(), 0755);
+    ASSERT_TRUE(Write(path, "new", error)) << error;
+    EXPECT_EQ(ReadAll(path), "new");
 }
 
-TEST(WriteFileAtomically, WriteProtectedFileStays) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root may replace write-protected files";
-    TempDir dir;
-    const std::string path = (dir / "net.cfg").string();
-    std::ofstream(path) << "old";
-    ::chmod(path.c_str(), 0444);
+TEST_F(WriteAsOrdinaryUser, WriteProtectedFileStays) {
+    const std::string path = OldFile(0444);
     std::string error;
-    EXPECT_FALSE(WriteFileAtomically(path, "new", error));
+    EXPECT_FALSE(Write(path, "new", error));
+    EXPECT_NE(error.find("Не удалось записать файл"), std::string::npos) << error;
     EXPECT_EQ(ReadAll(path), "old");
-    EXPECT_EQ(EntriesIn(dir.path()), 1);
+    EXPECT_EQ(EntriesIn(m_folder), 1);
+    // The same user may replace the file once it is writable: the folder was never the obstacle.
+    ::chmod(path.c_str(), 0644);
+    ASSERT_TRUE(Write(path, "new", error)) << error;
+    EXPECT_EQ(ReadAll(path), "new");
 }
 
 class SaveProjectTest : public ProjectTest {};

@@ -232,6 +232,11 @@ TEST_F(LineSettingsTest, InvalidPairWarnsTwiceAtEveryOpen) {
     QSignalSpy warnings(m_port.get(), &TCommPort::OnBitsWarning);
     OpenPort();
     EXPECT_EQ(warnings.count(), 2); // once for stop bits, once for data bits
+    // Every open applies the pair again, so every open warns again.
+    m_port->SetOpen(false);
+    EXPECT_EQ(warnings.count(), 2) << "closing does not warn";
+    OpenPort();
+    EXPECT_EQ(warnings.count(), 4);
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -18,6 +20,10 @@ struct ScriptedLines {
     std::atomic<int> errors{0};
     std::atomic<int> breaks{0};
     std::atomic<bool> refuseAccess{false};
+    // While set, the first look at the lines waits for it to clear (at most 3 s), so the
+    // test decides what the status thread's first look comes after.
+    std::atomic<bool> holdFirstLook{false};
+    std::atomic<int> looks{0};
 };
 
 class ScriptedLinesDevice final : public SerialDevice {
@@ -42,6 +48,11 @@ public:
     void WakeEventWaiter() override { m_real->WakeEventWaiter(); }
     WaitResult WaitWritable(int ms) override { return m_real->WaitWritable(ms); }
     bool GetModemLines(uint32_t &bits) override {
+        if (m_script.looks.fetch_add(1) == 0) {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+            while (m_script.holdFirstLook && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         bits = m_script.lines.load();
         return true;
     }
@@ -78,11 +89,22 @@ protected:
 };
 
 TEST_F(ModemLines, HardwareHandshakeSendsAtOnceWhenCtsIsAlreadyOnAtOpen) {
+    // The bytes are queued, and the writer has found CTS off, before the status thread's
+    // first look finds it on; the line never changes after that, so only that first look
+    // can start the writer.
     m_script.lines = kModemCts;
+    m_script.holdFirstLook = true;
     m_port->SetComControl(TCommPort::ccHard);
     OpenPort();
-    ASSERT_EQ(m_port->PutBlock("go", 2), 2u); // may race the status thread's first look
+    ASSERT_EQ(m_port->PutBlock("go", 2), 2u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20)); // the writer takes microseconds
+    EXPECT_FALSE(m_port->CTS()) << "the first look was not held";
+    const auto released = std::chrono::steady_clock::now();
+    m_script.holdFirstLook = false;
     EXPECT_EQ(m_pty->readMaster(2, 3000), "go");
+    // "At once": microseconds in fact; the bound leaves room for a loaded machine under
+    // ThreadSanitizer, and is far below the 3 s a stuck writer would take.
+    EXPECT_LT(std::chrono::steady_clock::now() - released, std::chrono::milliseconds(1000));
 }
 
 TEST_F(ModemLines, HardwareHandshakeHoldsBytesUntilCtsComesOn) {

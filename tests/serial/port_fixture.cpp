@@ -7,6 +7,7 @@
 #include <QTest>
 
 void PortFixture::SetUp() {
+    m_savedTimings = Timings();
     SetSettingsDirOverride(m_dir.path());
     m_pty = std::make_unique<PtyPair>();
     ASSERT_EQ(RegisterComLink(PortsDir(), m_pty->slavePath(), 1), 1);
@@ -17,6 +18,7 @@ void PortFixture::TearDown() {
     m_port.reset();
     m_pty.reset();
     SetSettingsDirOverride({});
+    Timings() = m_savedTimings;
 }
 
 void PortFixture::OpenPort() {

@@ -3,6 +3,7 @@
 // The test plays the far end through the pty master.
 #include "TCommPort.h"
 #include "pty_pair.h"
+#include "serial_timings.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -34,4 +35,6 @@ protected:
     std::unique_ptr<PtyPair> m_pty;
     std::unique_ptr<TCommPort> m_port;
     std::string m_received;
+    // Restored after every test, so a test that shrinks a timing and fails never leaks it.
+    SerialTimings m_savedTimings;
 };

@@ -120,8 +120,8 @@ TEST(SimProgram, BadOptionIsRefused) {
     EXPECT_EQ(sim.wait(), 1);
 }
 
-// Registers COM<N>, answers through the link, writes what the PC changed into the dump on
-// request and on exit, and takes its link away when stopped.
+// Registers COM<N>, answers through the link, writes the network into the dump at start and
+// what the PC changed on request and on exit, and takes its link away when stopped.
 TEST(SimProgram, RunsOnItsComLinkAndDumpsTheNetwork) {
     TempDir dir;
     const fs::path ports = dir / "ports";
@@ -132,6 +132,8 @@ TEST(SimProgram, RunsOnItsComLinkAndDumpsTheNetwork) {
     ASSERT_EQ(first.rfind("COM5 -> /dev/pts/", 0), 0u) << first;
     ASSERT_TRUE(fs::is_symlink(ports / "COM5"));
     EXPECT_EQ(fs::read_symlink(ports / "COM5").string(), first.substr(std::string("COM5 -> ").size()));
+    // Written before the port was announced: a script that read the line opens the project at once.
+    EXPECT_NE(ReadFile(dump).find("device:{adr:240"), std::string::npos) << ReadFile(dump);
 
     SimClient pc((ports / "COM5").string());
     ASSERT_TRUE(pc.ok());
