@@ -62,3 +62,11 @@ bool Dialogs::execDialog(QDialog &) {
 bool QtDialogs::execDialog(QDialog &dialog) {
     return dialog.exec() == QDialog::Accepted;
 }
+
+bool QtDialogs::askWarningYesNo(const QString &caption, const QString &text) {
+    return QMessageBox::warning(m_owner, caption, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtDialogs::askOkCancel(const QString &caption, const QString &text) {
+    return QMessageBox::question(m_owner, caption, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}

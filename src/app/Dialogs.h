@@ -28,6 +28,10 @@ public:
     // dialogs cancels, which changes nothing.
     virtual bool execDialog(QDialog &dialog);
 
+    // Writing the network asks a warning (warning icon, Yes and No) and two OK/Cancel
+    // questions. True for Yes / OK. Answerers that do not tell them apart ask Yes/No.
+    virtual bool askWarningYesNo(const QString &caption, const QString &text) { return askYesNo(caption, text); }
+    virtual bool askOkCancel(const QString &caption, const QString &text) { return askYesNo(caption, text); }
     // The one-value dialog under a caption of its own ("Введите название файла").
     virtual QString inputValueCaptioned(const QString & /*caption*/, const QString &prompt,
                                         const QString &defaultText) {
@@ -53,6 +57,8 @@ public:
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
     bool execDialog(QDialog &dialog) override;
+    bool askWarningYesNo(const QString &caption, const QString &text) override;
+    bool askOkCancel(const QString &caption, const QString &text) override;
     QString inputValueCaptioned(const QString &caption, const QString &prompt, const QString &defaultText) override;
     QString saveFileNameSuggesting(const QString &filter, const QString &suggestedName) override;
 

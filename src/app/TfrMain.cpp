@@ -24,6 +24,7 @@
 #include "scanner/tfr_scan.h"
 #include "voltage/open_voltage_window.h"
 #include "log_stamp.h"
+#include "network_write/network_write_tool.h"
 
 void TfrMain::AttachWindows(TfrInputVal *inputVal, TfrPdDop *pdDop, TfrAlDop *alDop) {
     m_inputVal = inputVal;
@@ -54,6 +55,8 @@ void TfrMain::SetProjectOpen(bool open) {
         a->setEnabled(true);
     for (QAction *a : {bbSave, bbSaveAs, miSave, miSaveKak, miCloseProject, miChangeProjectName, miSaveTALVIK})
         a->setEnabled(open);
+    if (m_networkWriteRunning)
+        miSaveTALVIK->setEnabled(false);
     if (open) {
         RebuildNetworkTree();
     } else {
@@ -70,6 +73,7 @@ void TfrMain::SetProjectOpen(bool open) {
         pnFooter->clear();
         ++m_projectEpoch;
         emit projectTablesChanged();
+        emit projectClosed();
     }
     showProjectName();
 }
@@ -140,9 +144,30 @@ void TfrMain::miScanerClick() {
     if (TfrScan *scan = m_view->ScanVoltage().scan)
         scan->Open();
 }
-void TfrMain::miUpgradePDClick() {}
-void TfrMain::miUpgradeBCClick() {}
-void TfrMain::miSaveTALVIKClick() {}
+void TfrMain::miUpgradePDClick() {
+    if (m_networkWrite)
+        m_networkWrite->UpgradeFirmware(FirmwareTarget::Pd);
+}
+void TfrMain::miUpgradeBCClick() {
+    if (m_networkWrite)
+        m_networkWrite->UpgradeFirmware(FirmwareTarget::Bc);
+}
+void TfrMain::miSaveTALVIKClick() {
+    if (m_networkWrite)
+        m_networkWrite->SaveToTalvik();
+}
+
+void TfrMain::AttachNetworkWrite(NetworkWriteTool *tool) {
+    m_networkWrite = tool;
+    if (tool)
+        connect(tool, &NetworkWriteTool::runningChanged, this, &TfrMain::setNetworkWriteRunning);
+}
+
+void TfrMain::setNetworkWriteRunning(bool running) {
+    m_networkWriteRunning = running;
+    miSaveTALVIK->setEnabled(!running && m_projectOpen);
+    refreshPortControls();
+}
 
 void TfrMain::AttachScanVoltageWindows(const ScanVoltageWindows &windows) {
     m_view->SetScanVoltageWindows(windows);

@@ -36,6 +36,7 @@ class TfrPdDop;
 class TfrAlDop;
 class FileManagerApi;
 struct ScanVoltageWindows;
+class NetworkWriteTool;
 
 class TfrMain : public QMainWindow {
     Q_OBJECT
@@ -51,6 +52,11 @@ public:
     // send and open through it. Null until it is attached.
     void AttachFileManager(FileManagerApi *fileManager) { m_fileManager = fileManager; }
     FileManagerApi *fileManager() { return m_fileManager; }
+    // Writing the project into the network and the firmware update. While a write paces
+    // through its commands nothing else may talk on the line: the write, firmware, scanner
+    // and device buttons stay disabled until it ends.
+    void AttachNetworkWrite(NetworkWriteTool *tool);
+    bool NetworkWriteRunning() const { return m_networkWriteRunning; }
     // The compare windows' copy buttons copy into the project through this window.
     void AttachReadBackWindows(const CompareWindows &windows, TfrComSetting *comSetting);
     // Tests put a scripted answerer here; nullptr restores the real dialogs.
@@ -106,6 +112,8 @@ signals:
     void infoLogged(const QString &text);
     // The tree was rebuilt or the project closed: records may have gone or moved.
     void projectTablesChanged();
+    // The project was closed (also as the first step of creating or opening one).
+    void projectClosed();
 
 public slots:
     void tvNetworkClick(QTreeWidgetItem *item);
@@ -236,6 +244,9 @@ private:
     TfrPdDop *m_pdDop = nullptr;
     TfrAlDop *m_alDop = nullptr;
     FileManagerApi *m_fileManager = nullptr;
+    NetworkWriteTool *m_networkWrite = nullptr;
+    bool m_networkWriteRunning = false;
+    void setNetworkWriteRunning(bool running);
 
     bool m_filling = false;
     bool m_modified = false;

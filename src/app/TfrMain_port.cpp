@@ -128,7 +128,8 @@ bool TfrMain::SetPortOpen(bool open) {
 }
 
 void TfrMain::refreshPortControls() {
-    const bool isOpen = m_comPort->Open();
+    // A network write owns the line while it paces: nothing else may send.
+    const bool isOpen = m_comPort->Open() && !m_networkWriteRunning;
     for (QAction *a : {miScaner, miUpgradeBC, miUpgradePD})
         a->setEnabled(isOpen);
     const NodeKind kind = SelectedNodeKind();

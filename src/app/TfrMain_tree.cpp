@@ -205,7 +205,7 @@ void TfrMain::tvNetworkClick(QTreeWidgetItem *item) {
         const QSignalBlocker block(tvNetwork);
         tvNetwork->setCurrentItem(item);
     }
-    const bool portOpen = m_comPort->Open();
+    const bool portOpen = m_comPort->Open() && !m_networkWriteRunning; // a network write owns the line
     const std::string text = item->text(0).toStdString();
     const NodeKind kind = NodeKindOfText(text);
     Project &p = *m_project;

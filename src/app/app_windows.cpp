@@ -11,6 +11,10 @@
 #include "filemanager/tfr_file_manager.h"
 #include "main_window_view.h"
 #include "scanner/tfr_scan.h"
+#include "network_write/network_write_tool.h"
+#include "network_write/tfr_inpu_file.h"
+#include "network_write/tfr_select.h"
+#include "progress_window.h"
 #include "tfr_com_setting.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
@@ -33,6 +37,7 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     owner->AttachFileManager(w.fileManager);
     w.scan = new TfrScan(*owner);
     w.voltage = new TfrVoltage(*owner);
+    w.inpuFile = new TfrInpuFile(owner);
     w.pdDop = new TfrPdDop(*owner);
     w.alDop = new TfrAlDop(*owner);
     w.readParamsBc = new TfrReadParamsBc(owner);
@@ -40,6 +45,12 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     w.voltageBc = new TfrVoltageBc(*owner);
     w.voltageAl = new TfrVoltageAl(*owner);
     w.readParamsNotify = new TfrReadParamsNotify(owner);
+    w.select = new TfrSelect(owner);
+    // Writing the network into the devices: its progress window and the tool itself.
+    w.saveProgress = new TfrProgress(owner);
+    w.inpuFile->SetPickFile([owner](const QString &filter) { return owner->dialogs().openFileName(filter); });
+    w.networkWrite = new NetworkWriteTool(*owner, w.inpuFile, w.select, w.saveProgress);
+    w.main->AttachNetworkWrite(w.networkWrite);
     w.main->AttachWindows(w.inputVal, w.pdDop, w.alDop);
     w.main->AttachReadBackWindows({w.readParams, w.readParamsBc, w.readParamsZone, w.readParamsNotify}, w.comSetting);
     w.main->AttachScanVoltageWindows({w.scan, w.voltage, w.voltageBc, w.voltageAl});

@@ -20,6 +20,10 @@ class TfrScan;
 class TfrVoltage;
 class TfrVoltageBc;
 class TfrVoltageAl;
+class TfrInpuFile;
+class TfrSelect;
+class TfrProgress;
+class NetworkWriteTool;
 
 struct AppWindows {
     std::unique_ptr<TfrMain> main;
@@ -28,6 +32,7 @@ struct AppWindows {
     TfrComSetting *comSetting = nullptr;
     TfrReadParams *readParams = nullptr;
     TfrFileManager *fileManager = nullptr;
+    TfrInpuFile *inpuFile = nullptr;
     TfrPdDop *pdDop = nullptr;
     TfrAlDop *alDop = nullptr;
     TfrReadParamsBc *readParamsBc = nullptr;
@@ -38,6 +43,9 @@ struct AppWindows {
     TfrVoltage *voltage = nullptr;
     TfrVoltageBc *voltageBc = nullptr;
     TfrVoltageAl *voltageAl = nullptr;
+    TfrSelect *select = nullptr;
+    TfrProgress *saveProgress = nullptr;      // the progress of writing the network
+    NetworkWriteTool *networkWrite = nullptr; // not a window: the save and firmware commands
 };
 
 // `timings` paces the command repeats and the AL sweep; tests pass shrunk ones.

@@ -9,7 +9,6 @@ struct ProtocolTimings {
     // One GETZONE every 500 ms: a BC answers well within that at any bus speed, and the
     // requests never pile up in its receive queue.
     int sweepIntervalMs = 500;
-
     // Device file manager: its own repeats, apart from the main window's, at the same pace
     // (0 s, 2.5 s, 5 s, then "Нет ответа от устройства" at 7.5 s).
     int fileRepeatIntervalMs = 2500;
@@ -34,6 +33,11 @@ struct ProtocolTimings {
     // After its device vanished, the port looks for it to come back once a second: one stat
     // of the COM link's target, and an adapter plugged in again is in use within a second.
     int portReturnCheckMs = 1000;
+
+    // Writing the project into the network: one configuration command a second, sent once
+    // and never awaited. A BC needs that long to store a record in its flash before it
+    // takes the next; the last command is followed by one more pause before "pd.cfg" goes.
+    int networkWriteIntervalMs = 1000;
 };
 
 inline constexpr ProtocolTimings kRealTimings{};

@@ -56,7 +56,7 @@ protected:
     std::vector<Heard> heard() const;
     template <class F> auto withNetwork(F &&f) { return m_line->withNetwork(std::forward<F>(f)); }
 
-    // Line faults the simulator plays; set before SetUp runs.
+    // Line faults the simulator plays, and the program's timings; set before SetUp runs.
     FaultSettings m_faults;
     // Changes the simulated network's devices before it starts; set before SetUp runs.
     std::function<void(Project &)> m_simNetworkPlan;

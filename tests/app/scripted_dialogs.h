@@ -14,7 +14,7 @@
 
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { YesNo, Information, Error, Input, OpenFile, SaveFile, Modal };
+    enum class Kind { YesNo, Information, Error, Input, OpenFile, SaveFile, Modal, WarningYesNo, OkCancel };
     struct Asked {
         Kind kind;
         QString caption;
@@ -28,6 +28,10 @@ public:
     void no() { answer(Kind::YesNo, "no"); }
     void input(const QString &text) { answer(Kind::Input, text); }
     void cancelInput() { answer(Kind::Input, "INPUTVAL_CANCEL"); }
+    void warningYes() { answer(Kind::WarningYesNo, "yes"); }
+    void warningNo() { answer(Kind::WarningYesNo, "no"); }
+    void ok() { answer(Kind::OkCancel, "yes"); }
+    void cancel() { answer(Kind::OkCancel, "no"); }
     void openFile(const QString &path) { answer(Kind::OpenFile, path); }
     void saveFile(const QString &path) { answer(Kind::SaveFile, path); }
     // The next modal dialog: `handle` sees it filled, may change its controls, and
@@ -55,6 +59,12 @@ public:
         if (auto f = std::exchange(m_whileAsking, {}))
             f();
         return next(Kind::YesNo, caption, text) == "yes";
+    }
+    bool askWarningYesNo(const QString &caption, const QString &text) override {
+        return next(Kind::WarningYesNo, caption, text) == "yes";
+    }
+    bool askOkCancel(const QString &caption, const QString &text) override {
+        return next(Kind::OkCancel, caption, text) == "yes";
     }
     void information(const QString &caption, const QString &text) override { record(Kind::Information, caption, text); }
     void error(const QString &caption, const QString &text) override { record(Kind::Error, caption, text); }

@@ -15,8 +15,9 @@ TEST_F(Windows, CreatedInTheirOrderHiddenAndOwnedByTheMainWindow) {
         if (child->objectName().startsWith("Tfr"))
             order << child->objectName();
     EXPECT_EQ(order, (QStringList{"TfrInputVal", "TfrComSetting", "TfrReadParams", "TfrFileManager", "TfrScan",
-                                  "TfrVoltage", "TfrPdDop", "TfrAlDop", "TfrReadParamsBc", "TfrReadParamsZone",
-                                  "TfrVoltageBc", "TfrVoltageAl", "TfrReadParamsNotify"}));
+                                  "TfrVoltage", "TfrInpuFile", "TfrPdDop", "TfrAlDop", "TfrReadParamsBc",
+                                  "TfrReadParamsZone", "TfrVoltageBc", "TfrVoltageAl", "TfrReadParamsNotify",
+                                  "TfrSelect", "TfrProgress"}));
     for (const QString &name : order)
         EXPECT_FALSE(main().findChild<QWidget *>(name)->isVisible()) << name.toStdString();
 }
