@@ -33,6 +33,7 @@ struct ComSettingStep;
 class TfrPdDop;
 class TfrAlDop;
 class FileManagerApi;
+class TfrNotifys;
 
 class TfrMain : public QMainWindow {
     Q_OBJECT
@@ -48,6 +49,9 @@ public:
     // send and open through it. Null until it is attached.
     void AttachFileManager(FileManagerApi *fileManager) { m_fileManager = fileManager; }
     FileManagerApi *fileManager() { return m_fileManager; }
+    // The scenario editor: TfrPdDop opens it, a scenario copied from the PD reshows it.
+    void AttachNotifyEditor(TfrNotifys *editor) { m_notifys = editor; }
+    TfrNotifys *notifyEditor() { return m_notifys; }
     // The compare windows' copy buttons copy into the project through this window.
     void AttachReadBackWindows(const CompareWindows &windows, TfrComSetting *comSetting);
     // Tests put a scripted answerer here; nullptr restores the real dialogs.
@@ -210,6 +214,7 @@ private:
     TfrPdDop *m_pdDop = nullptr;
     TfrAlDop *m_alDop = nullptr;
     FileManagerApi *m_fileManager = nullptr;
+    TfrNotifys *m_notifys = nullptr;
 
     bool m_filling = false;
     bool m_modified = false;

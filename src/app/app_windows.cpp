@@ -9,6 +9,7 @@
 #include "TfrMain.h"
 #include "TfrPdDop.h"
 #include "main_window_view.h"
+#include "notify/tfr_notifys.h"
 #include "tfr_com_setting.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
@@ -28,6 +29,8 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     w.alDop = new TfrAlDop(*owner);
     w.readParamsBc = new TfrReadParamsBc(owner);
     w.readParamsZone = new TfrReadParamsZone(owner);
+    w.notifys = new TfrNotifys(*owner);
+    w.main->AttachNotifyEditor(w.notifys);
     w.readParamsNotify = new TfrReadParamsNotify(owner);
     w.main->AttachWindows(w.inputVal, w.pdDop, w.alDop);
     w.main->AttachReadBackWindows({w.readParams, w.readParamsBc, w.readParamsZone, w.readParamsNotify}, w.comSetting);

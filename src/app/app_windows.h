@@ -15,6 +15,7 @@ class TfrAlDop;
 class TfrReadParamsBc;
 class TfrReadParamsZone;
 class TfrReadParamsNotify;
+class TfrNotifys;
 
 struct AppWindows {
     std::unique_ptr<TfrMain> main;
@@ -26,6 +27,7 @@ struct AppWindows {
     TfrAlDop *alDop = nullptr;
     TfrReadParamsBc *readParamsBc = nullptr;
     TfrReadParamsZone *readParamsZone = nullptr;
+    TfrNotifys *notifys = nullptr;
     TfrReadParamsNotify *readParamsNotify = nullptr;
 };
 

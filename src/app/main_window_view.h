@@ -34,6 +34,7 @@ public:
     void RebuildNetworkTree() override;
     void MarkProjectModified() override;
     void SetProjectOpen(bool open) override;
+    void ReshowNotifyEditor() override;
     bool AskYesNo(const QString &caption, const QString &text) override;
 
 private:

@@ -15,7 +15,7 @@ TEST_F(Windows, CreatedInTheirOrderHiddenAndOwnedByTheMainWindow) {
         if (child->objectName().startsWith("Tfr"))
             order << child->objectName();
     EXPECT_EQ(order, (QStringList{"TfrInputVal", "TfrComSetting", "TfrReadParams", "TfrPdDop", "TfrAlDop",
-                                  "TfrReadParamsBc", "TfrReadParamsZone", "TfrReadParamsNotify"}));
+                                  "TfrReadParamsBc", "TfrReadParamsZone", "TfrNotifys", "TfrReadParamsNotify"}));
     for (const QString &name : order)
         EXPECT_FALSE(main().findChild<QWidget *>(name)->isVisible()) << name.toStdString();
 }
