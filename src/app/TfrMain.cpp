@@ -48,6 +48,7 @@ void TfrMain::SetProjectOpen(bool open) {
         a->setEnabled(true);
     for (QAction *a : {bbSave, bbSaveAs, miSave, miSaveKak, miCloseProject, miChangeProjectName, miSaveTALVIK})
         a->setEnabled(open);
+    miCheckNetwork->setEnabled(open);
     if (open) {
         RebuildNetworkTree();
     } else {

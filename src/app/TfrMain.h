@@ -34,6 +34,7 @@ class TfrPdDop;
 class TfrAlDop;
 class FileManagerApi;
 class TfrNotifys;
+class TfrNetworkCheck;
 
 class TfrMain : public QMainWindow {
     Q_OBJECT
@@ -52,6 +53,9 @@ public:
     // The scenario editor: TfrPdDop opens it, a scenario copied from the PD reshows it.
     void AttachNotifyEditor(TfrNotifys *editor) { m_notifys = editor; }
     TfrNotifys *notifyEditor() { return m_notifys; }
+    // "Сверить сеть с проектом": the check's reading and its report window.
+    void AttachNetworkCheck(TfrNetworkCheck *check) { m_networkCheck = check; }
+    TfrNetworkCheck *networkCheck() { return m_networkCheck; }
     // The compare windows' copy buttons copy into the project through this window.
     void AttachReadBackWindows(const CompareWindows &windows, TfrComSetting *comSetting);
     // Tests put a scripted answerer here; nullptr restores the real dialogs.
@@ -124,6 +128,7 @@ public slots:
     void miUpgradePDClick();
     void miUpgradeBCClick();
     void miSaveTALVIKClick();
+    void miCheckNetworkClick();
 
     // PD page.
     void edPdAddrChange();
@@ -215,6 +220,8 @@ private:
     TfrAlDop *m_alDop = nullptr;
     FileManagerApi *m_fileManager = nullptr;
     TfrNotifys *m_notifys = nullptr;
+    TfrNetworkCheck *m_networkCheck = nullptr;
+    QAction *miCheckNetwork = nullptr;
 
     bool m_filling = false;
     bool m_modified = false;

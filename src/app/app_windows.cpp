@@ -9,6 +9,7 @@
 #include "TfrMain.h"
 #include "TfrPdDop.h"
 #include "main_window_view.h"
+#include "network_check/tfr_network_check.h"
 #include "notify/tfr_notifys.h"
 #include "tfr_com_setting.h"
 #include "tfr_read_params.h"
@@ -32,6 +33,9 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     w.notifys = new TfrNotifys(*owner);
     w.main->AttachNotifyEditor(w.notifys);
     w.readParamsNotify = new TfrReadParamsNotify(owner);
+    // Not a window of the original set: it comes after all of them.
+    w.networkCheck = new TfrNetworkCheck(*owner);
+    w.main->AttachNetworkCheck(w.networkCheck);
     w.main->AttachWindows(w.inputVal, w.pdDop, w.alDop);
     w.main->AttachReadBackWindows({w.readParams, w.readParamsBc, w.readParamsZone, w.readParamsNotify}, w.comSetting);
     return w;

@@ -16,6 +16,7 @@ class TfrReadParamsBc;
 class TfrReadParamsZone;
 class TfrReadParamsNotify;
 class TfrNotifys;
+class TfrNetworkCheck;
 
 struct AppWindows {
     std::unique_ptr<TfrMain> main;
@@ -29,6 +30,7 @@ struct AppWindows {
     TfrReadParamsZone *readParamsZone = nullptr;
     TfrNotifys *notifys = nullptr;
     TfrReadParamsNotify *readParamsNotify = nullptr;
+    TfrNetworkCheck *networkCheck = nullptr;
 };
 
 // `timings` paces the command repeats and the AL sweep; tests pass shrunk ones.

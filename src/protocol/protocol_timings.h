@@ -9,6 +9,9 @@ struct ProtocolTimings {
     // One GETZONE every 500 ms: a BC answers well within that at any bus speed, and the
     // requests never pile up in its receive queue.
     int sweepIntervalMs = 500;
+    // Checking the network against the project: one request every 500 ms, as the sweep
+    // paces GETZONE, so a BC's receive queue never fills while its 16 ports are read.
+    int checkIntervalMs = 500;
 };
 
 inline constexpr ProtocolTimings kRealTimings{};

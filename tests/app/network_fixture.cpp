@@ -40,7 +40,7 @@ void NetworkFixture::SetUp() {
     });
     m_line->start();
 
-    m_windows = CreateAppWindows(kNetworkTestTimings);
+    m_windows = CreateAppWindows(m_timings);
     main().SetDialogs(&m_dialogs);
     QObject::connect(&main(), &TfrMain::infoLogged, [this](const QString &text) {
         m_log.push_back({text, m_clock.elapsed()});

@@ -58,6 +58,8 @@ protected:
 
     // Line faults the simulator plays; set before SetUp runs.
     FaultSettings m_faults;
+    // The program's timings; set before SetUp runs.
+    ProtocolTimings m_timings = kNetworkTestTimings;
     QElapsedTimer m_clock;
     std::vector<LogLine> m_log;
     int m_com = -1;
