@@ -6,8 +6,14 @@ bool FaultInjector::chance(double share) {
     return std::uniform_real_distribution<double>(0.0, 1.0)(m_rng) < share;
 }
 
-FaultInjector::Shaped FaultInjector::shape(const std::vector<uint8_t> &frame) {
+FaultInjector::Shaped FaultInjector::shape(const std::vector<uint8_t> &frame, std::string_view payload) {
     Shaped out;
+    const bool wordMatches = !m_s.dropWord.empty() && payload.substr(0, m_s.dropWord.size()) == m_s.dropWord;
+    if (wordMatches && m_droppedByWord < m_s.dropWordCount) {
+        ++m_droppedByWord;
+        out.dropped = true;
+        return out;
+    }
     if (chance(m_s.dropShare)) {
         out.dropped = true;
         return out;

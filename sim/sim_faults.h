@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdint>
 #include <random>
+#include <string>
+#include <string_view>
 #include <vector>
 
 struct FaultSettings {
@@ -14,6 +16,10 @@ struct FaultSettings {
     size_t splitBytes = 0;    // when above 0, replies go out in pieces of at most this many bytes
     std::chrono::milliseconds splitGap{0};  // pause between those pieces
     uint32_t seed = 1;
+    // The first `dropWordCount` replies whose payload begins with `dropWord` are never sent
+    // ("OK_UPLOAD_PART" and 4: a part and its three resends all go unanswered).
+    std::string dropWord;
+    size_t dropWordCount = 0;
 };
 
 class FaultInjector {
@@ -32,12 +38,13 @@ public:
         bool corrupted = false;
         size_t noise = 0;
     };
-    // What goes on the line for one reply frame.
-    Shaped shape(const std::vector<uint8_t> &frame);
+    // What goes on the line for one reply frame carrying `payload`.
+    Shaped shape(const std::vector<uint8_t> &frame, std::string_view payload = {});
 
 private:
     bool chance(double share);
 
     FaultSettings m_s;
     std::mt19937 m_rng;
+    size_t m_droppedByWord = 0;
 };

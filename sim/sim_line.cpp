@@ -215,8 +215,9 @@ void SimLine::run() {
         for (const auto &reply : out.replies) {
             if (!waitUntil(SimClock::now() + m_line.replyDelay))
                 return;
-            const auto shaped = m_faults.shape(BuildFrame(reply.dst, reply.src, reply.payload.data(),
-                                                          reply.payload.size()));
+            const auto shaped =
+                m_faults.shape(BuildFrame(reply.dst, reply.src, reply.payload.data(), reply.payload.size()),
+                               reply.text());
             {
                 std::lock_guard<std::mutex> lock(m_stateMutex);
                 m_stats.replies += 1;

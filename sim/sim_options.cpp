@@ -88,6 +88,19 @@ bool ParseSimOptions(const std::vector<std::string> &args, SimOptions &o, std::s
             ok = number(0, 3600, o.rebootSilenceS);
         } else if (name == "--drop") {
             ok = share(o.faults.dropShare);
+        } else if (name == "--drop-reply") {
+            // WORD:N, the first N replies beginning with WORD.
+            ok = next();
+            const size_t colon = value.rfind(':');
+            long long count = 0;
+            if (ok && (colon == std::string::npos || colon == 0 || !ToInt(value.substr(colon + 1), 1, 1000000, count))) {
+                error = name + ": expected WORD:N, e.g. OK_UPLOAD_PART:4";
+                return false;
+            }
+            if (ok) {
+                o.faults.dropWord = value.substr(0, colon);
+                o.faults.dropWordCount = size_t(count);
+            }
         } else if (name == "--corrupt") {
             ok = share(o.faults.corruptShare);
         } else if (name == "--noise") {
@@ -142,6 +155,8 @@ Line:
 Faults (reproducible with --seed):
   --seed S              seed of every random choice (default 1)
   --drop SHARE          share 0..1 of replies never sent
+  --drop-reply WORD:N   the first N replies beginning with WORD are never sent
+                        (OK_UPLOAD_PART:4: an upload part and its three resends go unanswered)
   --corrupt SHARE       share 0..1 of replies with one byte changed
   --noise SHARE         share 0..1 of replies preceded by 1..8 junk bytes
   --split BYTES         send replies in pieces of at most BYTES bytes

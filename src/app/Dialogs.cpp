@@ -33,6 +33,16 @@ QString QtDialogs::saveFileName(const QString &filter) {
     return QFileDialog::getSaveFileName(m_owner, QString(), QString(), filter);
 }
 
+QString QtDialogs::inputValueCaptioned(const QString &caption, const QString &prompt, const QString &defaultText) {
+    if (!m_input)
+        return QString::fromUtf8(kInputCancel);
+    return m_input->Execute(caption, prompt, defaultText);
+}
+
+QString QtDialogs::saveFileNameSuggesting(const QString &filter, const QString &suggestedName) {
+    return QFileDialog::getSaveFileName(m_owner, QString(), suggestedName, filter);
+}
+
 bool Dialogs::execDialog(QDialog &) {
     return false;
 }

@@ -23,6 +23,16 @@ public:
     // the controls and accepts or rejects instead; an answerer that cannot show
     // dialogs cancels, which changes nothing.
     virtual bool execDialog(QDialog &dialog);
+
+    // The one-value dialog under a caption of its own ("Введите название файла").
+    virtual QString inputValueCaptioned(const QString & /*caption*/, const QString &prompt,
+                                        const QString &defaultText) {
+        return inputValue(prompt, defaultText);
+    }
+    // The save dialog with a file name already filled in.
+    virtual QString saveFileNameSuggesting(const QString &filter, const QString & /*suggestedName*/) {
+        return saveFileName(filter);
+    }
 };
 
 // The real dialogs: message boxes, TfrInputVal, and the toolkit's file dialogs.
@@ -38,6 +48,8 @@ public:
     QString openFileName(const QString &filter) override;
     QString saveFileName(const QString &filter) override;
     bool execDialog(QDialog &dialog) override;
+    QString inputValueCaptioned(const QString &caption, const QString &prompt, const QString &defaultText) override;
+    QString saveFileNameSuggesting(const QString &filter, const QString &suggestedName) override;
 
 private:
     QWidget *m_owner;

@@ -41,4 +41,12 @@ QString TfrInputVal::Execute(const QString &prompt, const QString &defaultText) 
     return edVal->text();
 }
 
+QString TfrInputVal::Execute(const QString &caption, const QString &prompt, const QString &defaultText) {
+    const QString usual = windowTitle();
+    setWindowTitle(caption);
+    const QString text = Execute(prompt, defaultText);
+    setWindowTitle(usual);
+    return text;
+}
+
 void TfrInputVal::btOkClick() { accept(); }

@@ -13,6 +13,8 @@ public:
     explicit TfrInputVal(QWidget *owner = nullptr);
     // Shows the dialog modally; the edit's text after OK, else "INPUTVAL_CANCEL".
     QString Execute(const QString &prompt, const QString &defaultText);
+    // The same under `caption`; the usual caption comes back afterwards.
+    QString Execute(const QString &caption, const QString &prompt, const QString &defaultText);
 
 private slots:
     void btOkClick();

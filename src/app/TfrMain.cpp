@@ -16,6 +16,7 @@
 #include "TfrAlDop.h"
 #include "TfrInputVal.h"
 #include "TfrPdDop.h"
+#include "file_manager_api.h"
 #include "app_texts.h"
 #include "file_version.h"
 
@@ -124,8 +125,15 @@ void TfrMain::clearSelection() {
 
 // The tool windows plug in here.
 void TfrMain::btGetVoltageClick() {}
-void TfrMain::btFileManagerClick() {}
 void TfrMain::miScanerClick() {}
 void TfrMain::miUpgradePDClick() {}
 void TfrMain::miUpgradeBCClick() {}
 void TfrMain::miSaveTALVIKClick() {}
+
+// The file manager on the selected PD or BC; other nodes have no files.
+void TfrMain::btFileManagerClick() {
+    const BcUnit *bc = SelectedBcUnit();
+    const NodeKind kind = SelectedNodeKind();
+    if (m_fileManager && (kind == NodeKind::Pd || (kind == NodeKind::Bc && bc)))
+        m_fileManager->OpenForDevice(kind == NodeKind::Pd ? m_project->settings.adr : bc->adr);
+}

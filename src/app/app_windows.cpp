@@ -8,6 +8,7 @@
 #include "TfrInputVal.h"
 #include "TfrMain.h"
 #include "TfrPdDop.h"
+#include "filemanager/tfr_file_manager.h"
 #include "main_window_view.h"
 #include "network_check/tfr_network_check.h"
 #include "notify/tfr_notifys.h"
@@ -26,6 +27,8 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     w.inputVal = new TfrInputVal(owner);
     w.comSetting = new TfrComSetting(owner);
     w.readParams = new TfrReadParams(owner);
+    w.fileManager = new TfrFileManager(*owner, timings);
+    owner->AttachFileManager(w.fileManager);
     w.pdDop = new TfrPdDop(*owner);
     w.alDop = new TfrAlDop(*owner);
     w.readParamsBc = new TfrReadParamsBc(owner);

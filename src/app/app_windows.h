@@ -10,6 +10,7 @@ class TfrMain;
 class TfrInputVal;
 class TfrComSetting;
 class TfrReadParams;
+class TfrFileManager;
 class TfrPdDop;
 class TfrAlDop;
 class TfrReadParamsBc;
@@ -24,6 +25,7 @@ struct AppWindows {
     TfrInputVal *inputVal = nullptr;
     TfrComSetting *comSetting = nullptr;
     TfrReadParams *readParams = nullptr;
+    TfrFileManager *fileManager = nullptr;
     TfrPdDop *pdDop = nullptr;
     TfrAlDop *alDop = nullptr;
     TfrReadParamsBc *readParamsBc = nullptr;

@@ -4,6 +4,7 @@
 
 #include "TfrMain.h"
 #include "device_protocol.h"
+#include "file_manager_api.h"
 #include "notify/tfr_notifys.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
@@ -60,4 +61,14 @@ void MainWindowView::ReshowNotifyEditor() {
 
 bool MainWindowView::AskYesNo(const QString &caption, const QString &text) {
     return m_main.dialogs().askYesNo(caption, text);
+}
+
+// The attached file manager takes what the dispatcher does not know; it never blocks.
+bool MainWindowView::FileManagerTakeReply(const uint8_t *payload, int length, uint8_t) {
+    FileManagerApi *fm = m_main.fileManager();
+    return fm && fm->HandleFileReply(payload, length);
+}
+void MainWindowView::FileManagerCloseFiles() {
+    if (FileManagerApi *fm = m_main.fileManager())
+        fm->CloseTransferFiles();
 }

@@ -2,7 +2,7 @@
 // The window layer's side of the device protocol: the dispatcher and the copy action
 // decide, this shows. Compare windows are refilled in place and brought up without
 // blocking; questions go through the main window's dialogs so a test can answer them.
-// Voltage, scanner and file-manager replies keep the protocol's do-nothing defaults
+// Voltage and scanner replies keep the protocol's do-nothing defaults
 // until those windows exist.
 #include "protocol_view.h"
 
@@ -36,6 +36,10 @@ public:
     void SetProjectOpen(bool open) override;
     void ReshowNotifyEditor() override;
     bool AskYesNo(const QString &caption, const QString &text) override;
+
+    // File manager: its replies whether its window is shown or not.
+    bool FileManagerTakeReply(const uint8_t *payload, int length, uint8_t source) override;
+    void FileManagerCloseFiles() override;
 
 private:
     TfrMain &m_main;

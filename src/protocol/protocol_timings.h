@@ -9,6 +9,23 @@ struct ProtocolTimings {
     // One GETZONE every 500 ms: a BC answers well within that at any bus speed, and the
     // requests never pile up in its receive queue.
     int sweepIntervalMs = 500;
+
+    // Device file manager: its own repeats, apart from the main window's, at the same pace
+    // (0 s, 2.5 s, 5 s, then "Нет ответа от устройства" at 7.5 s).
+    int fileRepeatIntervalMs = 2500;
+    int fileRepeatTransmissions = 3;
+    // A part whose reply is lost goes again up to three times, 1 s apart: at 19200 bit/s a
+    // full part and its reply take about 0.27 s, so a reply later than 1 s is not coming.
+    int uploadPartResendMs = 1000;
+    int uploadPartResends = 3;
+    // A wait counts whole seconds down on its panel, one tick each; tests shrink the tick,
+    // the panel still counts the same seconds.
+    int fileWaitTickMs = 1000;
+    // The device needs a moment to settle its directory before it lists it again, and a
+    // full minute to come back from a reboot.
+    int fileListAfterDeleteMs = 2000;
+    int fileListAfterChangeMs = 5000; // after an upload, a download or a format
+    int fileRebootWaitMs = 60000;
     // Checking the network against the project: one request every 500 ms, as the sweep
     // paces GETZONE, so a BC's receive queue never fills while its 16 ports are read.
     int checkIntervalMs = 500;

@@ -62,6 +62,14 @@ public:
         m_lastInputDefault = defaultText;
         return next(Kind::Input, QString(), prompt);
     }
+    QString inputValueCaptioned(const QString &caption, const QString &prompt, const QString &defaultText) override {
+        m_lastInputDefault = defaultText;
+        return next(Kind::Input, caption, prompt);
+    }
+    QString saveFileNameSuggesting(const QString &filter, const QString &suggestedName) override {
+        m_lastSuggestedSave = suggestedName;
+        return next(Kind::SaveFile, QString(), filter);
+    }
     QString openFileName(const QString &filter) override { return next(Kind::OpenFile, QString(), filter); }
     QString saveFileName(const QString &filter) override { return next(Kind::SaveFile, QString(), filter); }
     bool execDialog(QDialog &dialog) override {
@@ -76,6 +84,7 @@ public:
     }
 
     QString m_lastInputDefault;
+    QString m_lastSuggestedSave;
 
 private:
     struct Step {

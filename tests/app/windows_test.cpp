@@ -14,9 +14,9 @@ TEST_F(Windows, CreatedInTheirOrderHiddenAndOwnedByTheMainWindow) {
     for (QObject *child : main().children())
         if (child->objectName().startsWith("Tfr"))
             order << child->objectName();
-    EXPECT_EQ(order,
-              (QStringList{"TfrInputVal", "TfrComSetting", "TfrReadParams", "TfrPdDop", "TfrAlDop", "TfrReadParamsBc",
-                           "TfrReadParamsZone", "TfrNotifys", "TfrReadParamsNotify", "TfrNetworkCheck"}));
+    EXPECT_EQ(order, (QStringList{"TfrInputVal", "TfrComSetting", "TfrReadParams", "TfrFileManager", "TfrPdDop",
+                                  "TfrAlDop", "TfrReadParamsBc", "TfrReadParamsZone", "TfrNotifys",
+                                  "TfrReadParamsNotify", "TfrNetworkCheck"}));
     for (const QString &name : order)
         EXPECT_FALSE(main().findChild<QWidget *>(name)->isVisible()) << name.toStdString();
 }

@@ -53,6 +53,19 @@ TEST(Faults, EachDoesWhatItSays) {
     EXPECT_EQ(Joined(pieces), kFrame);
 }
 
+// A chosen reply word is dropped a given number of times, others pass.
+TEST(Faults, ADroppedWordGoesUnsentItsCountOfTimes) {
+    FaultSettings s;
+    s.dropWord = "OK_UPLOAD_PART";
+    s.dropWordCount = 2;
+    FaultInjector f(s);
+    EXPECT_FALSE(f.shape(kFrame, "OK_UPLOAD").dropped);
+    EXPECT_TRUE(f.shape(kFrame, "OK_UPLOAD_PART").dropped);
+    EXPECT_FALSE(f.shape(kFrame, "OK_UPLOAD_FINISH").dropped);
+    EXPECT_TRUE(f.shape(kFrame, "OK_UPLOAD_PART").dropped);
+    EXPECT_FALSE(f.shape(kFrame, "OK_UPLOAD_PART").dropped) << "the count is spent";
+}
+
 // The same seed gives the same faults; the share is kept over many replies.
 TEST(Faults, SharesAreReproducibleFromTheSeed) {
     FaultSettings s;

@@ -11,7 +11,7 @@ TEST(SimOptionsParse, TakesEveryOption) {
                                  "--seed", "9", "--trace", "--files-dir", "/tmp/f", "--ports-dir", "/tmp/p",
                                  "--reply-delay", "30", "--reboot-silence", "2", "--dump", "out.cfg", "--drop",
                                  "0.25", "--corrupt", "0.1", "--noise", "1", "--split", "3", "--split-gap", "5",
-                                 "--mute", "240", "--mute", "238"},
+                                 "--mute", "240", "--mute", "238", "--drop-reply", "OK_UPLOAD_PART:4"},
                                 o, error))
         << error;
     EXPECT_EQ(o.project, "net.cfg");
@@ -32,6 +32,8 @@ TEST(SimOptionsParse, TakesEveryOption) {
     EXPECT_EQ(o.faults.splitBytes, 3u);
     EXPECT_EQ(o.faults.splitGap.count(), 5);
     EXPECT_EQ(o.mute, (std::vector<int>{240, 238}));
+    EXPECT_EQ(o.faults.dropWord, "OK_UPLOAD_PART");
+    EXPECT_EQ(o.faults.dropWordCount, 4u);
 }
 
 struct BadCase {
@@ -54,14 +56,16 @@ INSTANTIATE_TEST_SUITE_P(Args, SimOptionsRefused,
                                          BadCase{"com_0", {"--com", "0"}},
                                          BadCase{"baud_not_a_number", {"--baud", "fast"}},
                                          BadCase{"share_above_1", {"--drop", "1.5"}},
-                                         BadCase{"mute_broadcast", {"--mute", "255"}}),
+                                         BadCase{"mute_broadcast", {"--mute", "255"}},
+                                         BadCase{"drop_reply_without_count", {"--drop-reply", "OK_LIST"}},
+                                         BadCase{"drop_reply_count_0", {"--drop-reply", "OK_LIST:0"}}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 TEST(SimOptionsParse, UsageNamesEveryOption) {
     const std::string usage = SimUsage();
     for (const char *opt : {"--project", "--device", "--com", "--baud", "--seed", "--trace", "--files-dir",
                             "--ports-dir", "--reply-delay", "--reboot-silence", "--dump", "--drop", "--corrupt",
-                            "--noise", "--split", "--split-gap", "--mute", "--help"})
+                            "--noise", "--split", "--split-gap", "--mute", "--drop-reply", "--help"})
         EXPECT_NE(usage.find(opt), std::string::npos) << opt;
 }
 

@@ -16,8 +16,13 @@
 
 namespace {
 
-constexpr ProtocolTimings kFast{/*repeatIntervalMs=*/40, /*repeatTransmissions=*/3, /*sweepIntervalMs=*/500,
-                                /*checkIntervalMs=*/8};
+constexpr ProtocolTimings Fast() {
+    ProtocolTimings t;
+    t.repeatIntervalMs = 40;
+    t.checkIntervalMs = 8;
+    return t;
+}
+constexpr ProtocolTimings kFast = Fast();
 
 // The check's frames go to the simulated devices; their replies come back on the next
 // turn of the event loop, as the port delivers them.
