@@ -324,7 +324,10 @@ SimNetwork::Reply SimNetwork::getNotify(std::string_view rest) const {
 
 SimNetwork::Reply SimNetwork::setNotify(std::string_view rest) {
     NotifyScenario rec;
-    if (!ParseNotifyRecord(Arg(rest).c_str(), rec) || rec.num < 1 || rec.num >= kNotifyCount)
+    // A record cut short (no closing brace) would leave the scenario with a broken file
+    // name or the defaults of the keys that were lost: the PD refuses it whole.
+    const bool complete = rest.find('}') != std::string_view::npos;
+    if (!complete || !ParseNotifyRecord(Arg(rest).c_str(), rec) || rec.num < 1 || rec.num >= kNotifyCount)
         return Bytes("ERROR_PARAMS");
     m_project->notifies[rec.num] = rec;
     return Bytes("OK_SETNOTIFY");

@@ -57,6 +57,7 @@ void TfrMain::SetProjectOpen(bool open) {
         a->setEnabled(open);
     if (m_networkWriteRunning)
         miSaveTALVIK->setEnabled(false);
+    miCheckNetwork->setEnabled(open);
     if (open) {
         RebuildNetworkTree();
     } else {

@@ -37,6 +37,8 @@ class TfrAlDop;
 class FileManagerApi;
 struct ScanVoltageWindows;
 class NetworkWriteTool;
+class TfrNotifys;
+class TfrNetworkCheck;
 
 class TfrMain : public QMainWindow {
     Q_OBJECT
@@ -57,6 +59,12 @@ public:
     // and device buttons stay disabled until it ends.
     void AttachNetworkWrite(NetworkWriteTool *tool);
     bool NetworkWriteRunning() const { return m_networkWriteRunning; }
+    // The scenario editor: TfrPdDop opens it, a scenario copied from the PD reshows it.
+    void AttachNotifyEditor(TfrNotifys *editor) { m_notifys = editor; }
+    TfrNotifys *notifyEditor() { return m_notifys; }
+    // "Сверить сеть с проектом": the check's reading and its report window.
+    void AttachNetworkCheck(TfrNetworkCheck *check) { m_networkCheck = check; }
+    TfrNetworkCheck *networkCheck() { return m_networkCheck; }
     // The compare windows' copy buttons copy into the project through this window.
     void AttachReadBackWindows(const CompareWindows &windows, TfrComSetting *comSetting);
     // Tests put a scripted answerer here; nullptr restores the real dialogs.
@@ -143,6 +151,7 @@ public slots:
     void miUpgradePDClick();
     void miUpgradeBCClick();
     void miSaveTALVIKClick();
+    void miCheckNetworkClick();
 
     // PD page.
     void edPdAddrChange();
@@ -247,6 +256,9 @@ private:
     NetworkWriteTool *m_networkWrite = nullptr;
     bool m_networkWriteRunning = false;
     void setNetworkWriteRunning(bool running);
+    TfrNotifys *m_notifys = nullptr;
+    TfrNetworkCheck *m_networkCheck = nullptr;
+    QAction *miCheckNetwork = nullptr;
 
     bool m_filling = false;
     bool m_modified = false;

@@ -221,6 +221,11 @@ void TfrMain::buildMenu() {
         item(tools, "miUpgradeBC", QStringLiteral("Обновление ПО на TALVIK-БC-16"), &TfrMain::miUpgradeBCClick);
     for (QAction *a : {miScaner, miUpgradePD, miUpgradeBC})
         a->setEnabled(false);
+    // Checking the network against the project: needs a project, opens the port itself.
+    tools->addSeparator();
+    miCheckNetwork =
+        item(tools, "miCheckNetwork", QStringLiteral("Сверить сеть с проектом"), &TfrMain::miCheckNetworkClick);
+    miCheckNetwork->setEnabled(false);
     QMenu *help = bar->addMenu(QStringLiteral("&Помощь"));
     miAbout = item(help, "miAbout", QStringLiteral("&О программе"), &TfrMain::miAboutClick);
 }

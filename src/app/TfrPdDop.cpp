@@ -4,6 +4,7 @@
 
 #include "TfrMain.h"
 #include "dop_widgets.h"
+#include "notify/tfr_notifys.h"
 #include "store_value.h"
 #include "text_utils.h"
 #include "value_rules.h"
@@ -130,4 +131,7 @@ void TfrPdDop::edPdEchoLevel2Change() {
         storeEcho(s->el2, edPdEchoLevel2);
 }
 
-void TfrPdDop::btNotifysClick() {}
+void TfrPdDop::btNotifysClick() {
+    if (TfrNotifys *editor = m_main.notifyEditor())
+        editor->ShowEditor();
+}

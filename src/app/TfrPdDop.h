@@ -28,7 +28,7 @@ public slots:
     void cbPdEchoTypeChange();
     void edPdEchoLevel1Change();
     void edPdEchoLevel2Change();
-    // Opens the scenario editor once that window exists.
+    // Opens the scenario editor with "Сценарий 1" selected.
     void btNotifysClick();
 
 private:

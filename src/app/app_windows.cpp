@@ -15,6 +15,8 @@
 #include "network_write/tfr_inpu_file.h"
 #include "network_write/tfr_select.h"
 #include "progress_window.h"
+#include "network_check/tfr_network_check.h"
+#include "notify/tfr_notifys.h"
 #include "tfr_com_setting.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
@@ -44,6 +46,8 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     w.readParamsZone = new TfrReadParamsZone(owner);
     w.voltageBc = new TfrVoltageBc(*owner);
     w.voltageAl = new TfrVoltageAl(*owner);
+    w.notifys = new TfrNotifys(*owner);
+    w.main->AttachNotifyEditor(w.notifys);
     w.readParamsNotify = new TfrReadParamsNotify(owner);
     w.select = new TfrSelect(owner);
     // Writing the network into the devices: its progress window and the tool itself.
@@ -51,6 +55,9 @@ AppWindows CreateAppWindows(const ProtocolTimings &timings) {
     w.inpuFile->SetPickFile([owner](const QString &filter) { return owner->dialogs().openFileName(filter); });
     w.networkWrite = new NetworkWriteTool(*owner, w.inpuFile, w.select, w.saveProgress);
     w.main->AttachNetworkWrite(w.networkWrite);
+    // Not a window of the original set: it comes after all of them.
+    w.networkCheck = new TfrNetworkCheck(*owner);
+    w.main->AttachNetworkCheck(w.networkCheck);
     w.main->AttachWindows(w.inputVal, w.pdDop, w.alDop);
     w.main->AttachReadBackWindows({w.readParams, w.readParamsBc, w.readParamsZone, w.readParamsNotify}, w.comSetting);
     w.main->AttachScanVoltageWindows({w.scan, w.voltage, w.voltageBc, w.voltageAl});

@@ -24,6 +24,8 @@ class TfrInpuFile;
 class TfrSelect;
 class TfrProgress;
 class NetworkWriteTool;
+class TfrNotifys;
+class TfrNetworkCheck;
 
 struct AppWindows {
     std::unique_ptr<TfrMain> main;
@@ -37,6 +39,7 @@ struct AppWindows {
     TfrAlDop *alDop = nullptr;
     TfrReadParamsBc *readParamsBc = nullptr;
     TfrReadParamsZone *readParamsZone = nullptr;
+    TfrNotifys *notifys = nullptr;
     TfrReadParamsNotify *readParamsNotify = nullptr;
     // Scanner and voltage windows.
     TfrScan *scan = nullptr;
@@ -46,6 +49,7 @@ struct AppWindows {
     TfrSelect *select = nullptr;
     TfrProgress *saveProgress = nullptr;      // the progress of writing the network
     NetworkWriteTool *networkWrite = nullptr; // not a window: the save and firmware commands
+    TfrNetworkCheck *networkCheck = nullptr;
 };
 
 // `timings` paces the command repeats and the AL sweep; tests pass shrunk ones.

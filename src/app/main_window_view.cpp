@@ -6,7 +6,9 @@
 
 #include "TfrMain.h"
 #include "scanner/tfr_scan.h"
+#include "device_protocol.h"
 #include "file_manager_api.h"
+#include "notify/tfr_notifys.h"
 #include "tfr_read_params.h"
 #include "tfr_read_params_bc.h"
 #include "tfr_read_params_notify.h"
@@ -61,6 +63,12 @@ void MainWindowView::MarkProjectModified() {
 }
 void MainWindowView::SetProjectOpen(bool open) {
     m_main.SetProjectOpen(open);
+}
+
+// The copy has just taken ReceivedNotify into the project: show that scenario.
+void MainWindowView::ReshowNotifyEditor() {
+    if (TfrNotifys *editor = m_main.notifyEditor())
+        editor->Reshow(m_main.protocol().Dispatcher().Received().ReceivedNotify.num);
 }
 
 bool MainWindowView::AskYesNo(const QString &caption, const QString &text) {

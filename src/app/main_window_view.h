@@ -45,6 +45,7 @@ public:
     void RebuildNetworkTree() override;
     void MarkProjectModified() override;
     void SetProjectOpen(bool open) override;
+    void ReshowNotifyEditor() override;
     bool AskYesNo(const QString &caption, const QString &text) override;
 
     // File manager: its replies whether its window is shown or not.

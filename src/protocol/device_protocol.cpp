@@ -8,6 +8,8 @@ DeviceProtocol::DeviceProtocol(Project *project, ProtocolView *view, LogSink log
       m_dispatcher(project, view, log, [this] { m_exchange.StopRepeats(); }),
       m_sweep(m_exchange, m_dispatcher, log, timings.sweepIntervalMs, this) {
     m_exchange.SetReplyHandler([this](const uint8_t *payload, int length, uint8_t source) {
+        if (m_replyTap && m_replyTap(payload, length, source))
+            return;
         m_dispatcher.DispatchReply(payload, length, source);
     });
 }

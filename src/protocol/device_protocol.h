@@ -24,6 +24,11 @@ public:
     ReplyDispatcher &Dispatcher() { return m_dispatcher; }
     AlSweep &Sweep() { return m_sweep; }
     ReadKind readKind() const { return m_dispatcher.readKind(); }
+    // While set, every accepted frame is offered here first; a true return keeps it from
+    // the dispatcher. A tool that reads the devices for itself (the network check) takes
+    // its replies here, so they never show a compare window or merge into the project.
+    using ReplyTap = std::function<bool(const uint8_t *payload, int length, uint8_t source)>;
+    void SetReplyTap(ReplyTap tap) { m_replyTap = std::move(tap); }
 
     // bdReadComClick once SetPortOpen(true) has succeeded: sends the read for the
     // selected node with repeats. False when the selection has nothing to read.
@@ -51,4 +56,5 @@ private:
     ReplyDispatcher m_dispatcher;
     AlSweep m_sweep;
     ReadFor m_readFor;
+    ReplyTap m_replyTap;
 };

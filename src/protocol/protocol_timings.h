@@ -38,6 +38,9 @@ struct ProtocolTimings {
     // and never awaited. A BC needs that long to store a record in its flash before it
     // takes the next; the last command is followed by one more pause before "pd.cfg" goes.
     int networkWriteIntervalMs = 1000;
+    // Checking the network against the project: one request every 500 ms, as the sweep
+    // paces GETZONE, so a BC's receive queue never fills while its 16 ports are read.
+    int checkIntervalMs = 500;
 };
 
 inline constexpr ProtocolTimings kRealTimings{};

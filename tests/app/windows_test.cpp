@@ -16,8 +16,8 @@ TEST_F(Windows, CreatedInTheirOrderHiddenAndOwnedByTheMainWindow) {
             order << child->objectName();
     EXPECT_EQ(order, (QStringList{"TfrInputVal", "TfrComSetting", "TfrReadParams", "TfrFileManager", "TfrScan",
                                   "TfrVoltage", "TfrInpuFile", "TfrPdDop", "TfrAlDop", "TfrReadParamsBc",
-                                  "TfrReadParamsZone", "TfrVoltageBc", "TfrVoltageAl", "TfrReadParamsNotify",
-                                  "TfrSelect", "TfrProgress"}));
+                                  "TfrReadParamsZone", "TfrVoltageBc", "TfrVoltageAl", "TfrNotifys",
+                                  "TfrReadParamsNotify", "TfrSelect", "TfrProgress", "TfrNetworkCheck"}));
     for (const QString &name : order)
         EXPECT_FALSE(main().findChild<QWidget *>(name)->isVisible()) << name.toStdString();
 }

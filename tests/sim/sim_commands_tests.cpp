@@ -119,6 +119,14 @@ TEST_F(DemoNet, SettingDeviceAndScenarioWritesAreHeld) {
     n.num = 0;
     BuildNotifyRecord(n, buf, sizeof buf);
     EXPECT_EQ(ask(250, std::string("SETNOTIFY") + buf), "ERROR_PARAMS");
+
+    // A record cut inside its file name is refused, and the scenario keeps what it had.
+    n.num = 3;
+    CopyText(n.wav, sizeof n.wav, "другой.wav");
+    const int length = BuildNotifyRecord(n, buf, sizeof buf);
+    const std::string record(buf, size_t(length));
+    EXPECT_EQ(ask(250, "SETNOTIFY" + record.substr(0, record.find("wav:") + 8)), "ERROR_PARAMS");
+    EXPECT_STREQ(net.project().notifies[3].wav, "обед.wav");
 }
 
 // A BC given a new address answers there from then on, and its lines go with it.
