@@ -20,6 +20,7 @@ class NetworkCheck : public NetworkFixture {
 protected:
     void SetUp() override {
         m_timings.checkIntervalMs = 20; // the real pace has a test of its own
+        m_timings.networkWriteIntervalMs = 20;
         NetworkFixture::SetUp();
     }
     TfrNetworkCheck *check() { return m_windows.networkCheck; }
@@ -101,6 +102,27 @@ TEST_F(NetworkCheck, ThreeChangesInTheProjectAreExactlyTheThreeRows) {
     EXPECT_EQ(deviceState(), devicesBefore);
     for (const Heard &h : heard())
         EXPECT_EQ(h.text.find(" SET"), std::string::npos) << h.text;
+}
+
+// The engineer's usual sequence: edit, write the project into the network, then check.
+// Everything the write sent must read back as the project holds it.
+TEST_F(NetworkCheck, AfterWritingTheProjectIntoTheNetworkNothingDiffers) {
+    openDemoProject([](Project &p) {
+        p.settings.spk = 7;
+        CopyTextUtf8(FindBcUnit(p, 240)->nam, kBcNameSize, "БС-16 склад");
+        FindAlLine(p, 238, 1)->uvp = 12.3f;
+        DeleteAlLine(p, 238, 4);
+    });
+    main().MarkModified();
+    m_dialogs.warningYes();
+    m_dialogs.ok();
+    main().miSaveTALVIKClick();
+    ASSERT_TRUE(main().NetworkWriteRunning());
+    ASSERT_TRUE(waitFor([&] { return !main().NetworkWriteRunning(); }, 20000));
+    ASSERT_TRUE(logged("Копирую файл конфигурации сети TALVIK в ПД"));
+
+    runCheck();
+    EXPECT_EQ(summary(), "Сеть совпадает с проектом") << report().toStdString();
 }
 
 TEST_F(NetworkCheck, AMutedUnitIsListedAsNotAnswering) {
