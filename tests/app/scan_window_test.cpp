@@ -105,7 +105,7 @@ TEST_F(ScanWindow, RangeThatIsNoNumberIsReportedAndNothingIsProbed) {
     EXPECT_FALSE(scanner()->IsScanning());
     ASSERT_EQ(m_dialogs.asked().size(), 1u);
     EXPECT_EQ(m_dialogs.asked()[0].caption, "TALVIK ПД БС Конфигуратор");
-    EXPECT_EQ(m_dialogs.asked()[0].text, "'abc' is not a valid integer value");
+    EXPECT_EQ(m_dialogs.asked()[0].text, "«abc» — не целое число");
     EXPECT_TRUE(control<QPushButton>("TfrScan", "bbStart")->isEnabled());
     wait(150);
     EXPECT_TRUE(heardRequests("SERVICE").empty());

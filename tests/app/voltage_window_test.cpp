@@ -92,7 +92,7 @@ TEST_F(VoltageWindows, BoxThatIsNoNumberStopsTheCopyThereAndTheWindowStays) {
     type("TfrVoltageBc", "edUbw", "13.5");
     type("TfrVoltageBc", "edUbe", "abc");
     pressIn("TfrVoltageBc", "btOk");
-    EXPECT_EQ(m_dialogs.messages(), std::vector<QString>{"'abc' is not a valid floating point value"});
+    EXPECT_EQ(m_dialogs.messages(), std::vector<QString>{"«abc» — не число"});
     const BcUnit *bc = FindBcUnit(project(), 238);
     EXPECT_EQ(bc->ubw, 13.5f) << "the field before the bad box is taken";
     EXPECT_EQ(bc->ube, 12.0f);

@@ -92,11 +92,11 @@ TEST_F(ScanFixture, TextsThatAreNoWholeNumberStartNothing) {
     const struct {
         const char *start, *stop, *message;
     } cases[] = {
-        {"abc", "255", "'abc' is not a valid integer value"},
-        {"", "255", "'' is not a valid integer value"},
-        {"0x10", "255", "'0x10' is not a valid integer value"},
-        {"1", "25 5", "'25 5' is not a valid integer value"},
-        {"1", "99999999999", "'99999999999' is not a valid integer value"},
+        {"abc", "255", "«abc» — не целое число"},
+        {"", "255", "«» — не целое число"},
+        {"0x10", "255", "«0x10» — не целое число"},
+        {"1", "25 5", "«25 5» — не целое число"},
+        {"1", "99999999999", "«99999999999» — не целое число"},
     };
     for (const auto &c : cases) {
         QString error;

@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
                    1,
                    1,
                    true,
-                   "'abc' is not a valid floating point value"},
+                   "«abc» — не число"},
         AlCopyCase{"group_2_usp_that_is_no_number_fails_last",
                    {T("1"), T("1"), T(kNoData), T("1"), T("1"), T("?")},
                    1,
@@ -189,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
                    1,
                    1,
                    true,
-                   "'?' is not a valid floating point value"},
+                   "«?» — не число"},
         AlCopyCase{"same_values_change_nothing",
                    {T("1.0"), T("1"), T("1"), T("1"), T("1"), T("1")},
                    1,
@@ -220,7 +220,7 @@ TEST(VoltageCopy, PdAndBcBoxesLandInTheirFields) {
     r = CopyBcVoltages(bc, T("13"), T("x"));
     EXPECT_EQ(bc.ubw, 13.0f) << "the field before the bad box keeps its new value";
     EXPECT_STREQ(FloatToText(bc.ube), "12.3");
-    EXPECT_EQ(r.error, T("'x' is not a valid floating point value"));
+    EXPECT_EQ(r.error, T("«x» — не число"));
     EXPECT_TRUE(r.changed);
 }
 

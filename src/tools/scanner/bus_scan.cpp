@@ -33,8 +33,8 @@ std::optional<int32_t> ReadWholeNumber(const QString &text) {
 }
 
 QString NotAWholeNumber(const QString &text) {
-    // The toolkit's own wording for a failed integer conversion, as the COM settings say it.
-    return QStringLiteral("'") + text + QStringLiteral("' is not a valid integer value");
+    // Every message the user sees is Russian, worded as the COM settings word theirs.
+    return QStringLiteral("«") + text + QStringLiteral("» — не целое число");
 }
 
 BusScan::BusScan(CommandExchange &exchange, int intervalMs, std::function<QString()> stopText, QObject *parent)

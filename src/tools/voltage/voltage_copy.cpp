@@ -16,8 +16,9 @@ public:
         float value = 0;
         try {
             value = static_cast<float>(TextToFloatDef(text.toUtf8().toStdString(), 0));
-        } catch (const NumberConversionError &e) {
-            m_result.error = QString::fromUtf8(e.what());
+        } catch (const NumberConversionError &) {
+            // Every message the user sees is Russian, worded as the COM settings word theirs.
+            m_result.error = QStringLiteral("«") + text + QStringLiteral("» — не число");
             return false;
         }
         // Bitwise, as the record comparison does: 0.0 over -0.0 is a change too.
