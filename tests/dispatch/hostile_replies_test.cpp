@@ -12,6 +12,7 @@
 #include "frame.h"
 #include "project.h"
 #include "project_file.h"
+#include "protocol_harness.h"
 #include "recording_view.h"
 
 namespace {
@@ -39,18 +40,11 @@ std::unique_ptr<Project> TwoUnits() {
     return p;
 }
 
-class HostileReplies : public ::testing::Test {
+class HostileReplies : public ProtocolHarness {
 protected:
     void SetUp() override {
         project = TwoUnits();
-        protocol = std::make_unique<DeviceProtocol>(
-            project.get(), &view, [this](const QString &t) { log.push_back(t.toStdString()); }, kFast);
-        protocol->Exchange().SetPort(&link);
-    }
-    void Reply(uint8_t source, const std::string &payload) {
-        const std::vector<uint8_t> f = BuildFrame(254, source, payload);
-        link.incoming.append(f.begin(), f.end());
-        protocol->Exchange().ComPortDataReceived(static_cast<int>(f.size()));
+        StartProtocol(kFast);
     }
     // The sweep of BC 240 is running, its first request sent.
     void Sweeping() {
@@ -60,12 +54,6 @@ protected:
         log.clear();
         view.events.clear();
     }
-
-    FakeLink link;
-    RecordingView view;
-    Lines log;
-    std::unique_ptr<Project> project;
-    std::unique_ptr<DeviceProtocol> protocol;
 };
 
 TEST_F(HostileReplies, SweepRepliesThatDoNotFitAreIgnoredWithALogLine) {

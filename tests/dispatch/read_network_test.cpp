@@ -12,6 +12,7 @@
 #include "frame.h"
 #include "project.h"
 #include "read_network.h"
+#include "protocol_harness.h"
 #include "recording_view.h"
 
 namespace {
@@ -186,25 +187,12 @@ TEST_F(CopyFixture, AfterASweepTheCopyButtonCopiesNothing) {
 }
 
 // The whole read -> reply -> copy -> sweep path with a fake port and a scripted window layer.
-class ProtocolFixture : public ::testing::Test {
+class ProtocolFixture : public ProtocolHarness {
 protected:
     void SetUp() override {
         project = SmallProject();
-        protocol = std::make_unique<DeviceProtocol>(
-            project.get(), &view, [this](const QString &t) { log.push_back(t.toStdString()); }, kFast);
-        protocol->Exchange().SetPort(&link);
+        StartProtocol(kFast);
     }
-    void Reply(uint8_t source, const std::string &payload) {
-        const std::vector<uint8_t> f = BuildFrame(254, source, payload);
-        link.incoming.append(f.begin(), f.end());
-        protocol->Exchange().ComPortDataReceived(static_cast<int>(f.size()));
-    }
-
-    FakeLink link;
-    RecordingView view;
-    Lines log;
-    std::unique_ptr<Project> project;
-    std::unique_ptr<DeviceProtocol> protocol;
 };
 
 TEST_F(ProtocolFixture, CopyAsksFirstAndNoChangesNothing) {
@@ -363,9 +351,7 @@ TEST_F(ProtocolFixture, CopyGoesToTheRecordTheReadWasFor) {
         }
         std::swap(project->alLines[0], project->alLines[1]);
         log.clear();
-        protocol = std::make_unique<DeviceProtocol>(
-            project.get(), &view, [this](const QString &t) { log.push_back(t.toStdString()); }, kFast);
-        protocol->Exchange().SetPort(&link);
+        StartProtocol(kFast);
 
         switch (r.target) {
         case Target::Pd:
